@@ -1,0 +1,21 @@
+#include "game/Forms.h"
+
+#include "game/MainU.h"
+
+#include <QtGlobal>
+
+// The pictures and the score table are linked into the windows' library; a static library's
+// resources must be registered by hand.
+static void initResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
+void CreateForms() {
+    initResources();
+    MainForm = new TMainForm;
+}
+
+void DestroyForms() {
+    delete MainForm;
+    MainForm = nullptr;
+}

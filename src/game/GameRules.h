@@ -1,0 +1,58 @@
+#pragma once
+
+// The arithmetic of the game's rules, apart from any window, so that each rule can be
+// checked on its own. Factors are formed in extended precision (long double, 64-bit
+// mantissa) and stored as doubles where the game stores them, because the results at the
+// halves depend on it.
+
+#include <QPoint>
+#include <QSize>
+
+namespace game {
+
+// Distance in light years after `travelled` flight ticks.
+int LightYears(int travelled);
+
+// The speed factor of flight tick `travelled`: 1 up to tick 400, then travelled × 0.0025.
+double SpeedAt(int travelled);
+
+// The level shown for a speed factor: the factor rounded, halves to the even neighbour.
+int LevelOf(double speed);
+
+// Whole-number hit percentage: hits / shots × 100, quotient and product each rounded to a
+// 64-bit mantissa, then truncated. 0 without shots.
+int AccuracyOf(int hits, int shots);
+
+enum class EnergyBand { Critical, Low, OK };
+inline constexpr int LowEnergy = 21; // energies below this are critical
+inline constexpr int OkEnergy = 61;  // energies from this on are OK
+EnergyBand BandOf(int energy);
+
+// What the energy meter shows for an energy (clamped by the gauge to its range).
+int GaugeProgressOf(int energy);
+
+// The sound of a caption update that finds `energy` after `lastEnergy`: the warning as the
+// energy drops into the low band from above it, the alarm as it drops into the critical band
+// from above it; none otherwise.
+enum class EnergyAlarm { None, Warning, Critical };
+EnergyAlarm AlarmFor(int energy, int lastEnergy);
+
+// Where a new star or bad guy appears in a field of `field` size: the field centre outside a
+// game, otherwise halfway between the centre and the last pointer position `aim`.
+QPoint SpawnPoint(QSize field, bool inGame, QPoint aim);
+
+// Whether a point lies inside the field widened by the 32-pixel margin on every side.
+inline constexpr int FieldMargin = 32;
+bool InsideField(QSize field, int x, int y);
+
+// Objects age one tick a move until this age, then stay at it.
+inline constexpr int MaxAge = 6001;
+
+// The pen width of a star: 1 until age 15, then one more every 15 ticks.
+int StarPenWidth(int age);
+
+// The velocity component `v` of a star of `age` after one speed-up: v × (age × 0.0125 + 1),
+// rounded with halves to the even neighbour.
+int SpedUp(int v, int age);
+
+} // namespace game

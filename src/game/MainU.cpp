@@ -1,0 +1,435 @@
+#include "game/MainU.h"
+
+#include "game/GameRules.h"
+#include "gk/Utils.h"
+#include "toolkit/Design.h"
+#include "toolkit/ErrorReport.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Mouse.h"
+#include "toolkit/Pacing.h"
+#include "toolkit/Timer.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <chrono>
+#include <cmath>
+#include <utility>
+
+TMainForm *MainForm = nullptr;
+
+namespace {
+
+const QColor Red{255, 0, 0};
+const QColor Maroon{128, 0, 0};
+const QColor Green{0, 128, 0};
+const QColor Black{0, 0, 0};
+const QColor White{255, 255, 255};
+
+// The pause panel fades in 51 shades; about half a second each way.
+constexpr std::chrono::microseconds PauseFadeStep{10'000};
+
+QColor fromColorRef(int32_t color) {
+    int32_t r = 0, g = 0, b = 0;
+    gk::SplitColor(color, r, g, b);
+    return QColor(r, g, b);
+}
+
+int32_t toColorRef(const QColor &color) {
+    return gk::MakeColor(color.red(), color.green(), color.blue());
+}
+
+void setTextColor(QWidget *control, const QColor &color) {
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, color);
+    control->setPalette(palette);
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent) {
+    setupUi(this);
+    toolkit::applyDesign(this);
+    createComponents();
+    connectHandlers();
+    // The designed client area below the menu bar is 612 × 406.
+    resize(ClientArea->width(), ClientArea->height() + MainMenu1->sizeHint().height());
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    ReleaseObjects();
+}
+
+void TMainForm::createComponents() {
+    Timer1 = new toolkit::Timer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setEnabled(false);
+    Timer1->setInterval(1);
+    Timer1->onTimer = [this] { Go(); };
+
+    Timer2 = new toolkit::Timer(this);
+    Timer2->setObjectName("Timer2");
+    Timer2->setEnabled(false);
+    Timer2->setInterval(2500);
+
+    const auto imageList = [this](const char *name, int width, int height) {
+        auto *list = new toolkit::ImageList(width, height, this);
+        list->setObjectName(name);
+        return list;
+    };
+    IM_BadGuy0 = imageList("IM_BadGuy0", 50, 50);
+    IM_BadGuy1 = imageList("IM_BadGuy1", 50, 50);
+    IM_BadGuy2 = imageList("IM_BadGuy2", 50, 50);
+    IM_BadGuy3 = imageList("IM_BadGuy3", 50, 50);
+    ExplodeList = imageList("ExplodeList", 55, 48);
+
+    BannerImage->setPicture(QImage(":/pictures/banner.png"));
+}
+
+void TMainForm::connectHandlers() {
+    using toolkit::handler;
+    ClientArea->onResize = handler([this] { FormResize(); });
+    connect(StartButton, &QPushButton::clicked, this, handler([this] { StartGame(); }));
+    connect(CloseButton, &QPushButton::clicked, this, handler([this] { close(); }));
+    connect(New1, &QAction::triggered, this, handler([this] { NewGame(); }));
+    connect(Exit1, &QAction::triggered, this, handler([this] { Exit1Click(); }));
+
+    const auto mouseMove = [this](QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
+        MainBoxMouseMove(sender, shift, x, y);
+    };
+    toolkit::onMouseMove(MainBox, mouseMove);
+    toolkit::onMouseMove(PausePanel, mouseMove);
+    toolkit::onMouseMove(StartButton, [this](QObject *sender, Qt::KeyboardModifiers shift, int x,
+                                             int y) { BadGuyMouseMove(sender, shift, x, y); });
+    toolkit::onMouseDown(MainBox, [this](QObject *sender, Qt::MouseButton button,
+                                         Qt::KeyboardModifiers shift, int x,
+                                         int y) { MainBoxMouseDown(sender, button, shift, x, y); });
+    toolkit::onMouseDown(
+        PausePanel, [this](QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                           int x, int y) { PausePanelMouseDown(sender, button, shift, x, y); });
+
+    // The windows these items open join the program one by one; until then the items wait.
+    for (QAction *item : {ViewHighScores1, SetOptions1, Checkforupgrade1, Help2,
+                          UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
+        item->setEnabled(false);
+}
+
+int TMainForm::StarCount() const {
+    constexpr int Designed = 100;
+    const QString text = StarCountText();
+    if (!gk::IsAllDigits(text))
+        return Designed;
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    return ok ? count : Designed;
+}
+
+void TMainForm::FormCreate() {
+    PauseBusy = false;
+    ProgramDir = QCoreApplication::applicationDirPath() + '/';
+    BackPanel->setColor(Black);
+
+    // The turret's picture starts as plain button face.
+    LaserImage->clearPicture();
+    toolkit::Canvas &turret = LaserImage->canvas();
+    turret.setBrushColor(toolkit::buttonFace());
+    turret.floodFill(1, 1, White, toolkit::FillStyle::Surface);
+
+    BadGuyImages.reserve(6);
+    BadGuyList.reserve(3);
+    Stopped = true;
+    InGame = false;
+}
+
+void TMainForm::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    if (placed_)
+        return;
+    placed_ = true;
+    if (const QScreen *screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent *event) {
+    toolkit::guarded([this] { FormClose(); });
+    event->accept();
+}
+
+void TMainForm::FormClose() {
+    Timer1->setEnabled(false);
+    ReleaseObjects();
+}
+
+void TMainForm::Exit1Click() {
+    close();
+}
+
+void TMainForm::StartGame() {
+    StartButton->hide();
+    CloseButton->setEnabled(false);
+    AimX = MainBox->width() / 2;
+    AimY = MainBox->height() / 2;
+    InGame = true;
+    Stopped = false;
+    random_.seed(fixedSeed_ ? *fixedSeed_
+                            : static_cast<uint32_t>(
+                                  std::chrono::steady_clock::now().time_since_epoch().count()));
+    ResetObject(SpareStar);
+    MakingStars = true;
+    StarsMade = 0;
+    Energy = 10;
+    // The level shown while the stars are made is that of the flight about to begin, not
+    // the last one of an earlier game.
+    Speed = 1.0;
+    ObjectsLive = true;
+    Timer1->setEnabled(true);
+}
+
+void TMainForm::Go() {
+    if (MakingStars) {
+        // The phase ends once the count is reached, also when the player lowered the count
+        // below the stars already made while the game was paused.
+        if (StarsMade >= StarCount()) {
+            MakingStars = false;
+            return;
+        }
+        AddStar();
+        ++StarsMade;
+        UpdateStars();
+        UpDateCaptions();
+        return;
+    }
+    ++Travelled;
+    Speed = game::SpeedAt(Travelled);
+    UpdateStars();
+    if (Travelled == 100)
+        DoSoundEvent(9);
+    UpDateCaptions();
+}
+
+void TMainForm::setMeterColor(const QColor &color) {
+    Gauge1->setBarColor(color);
+    setTextColor(EnergLabel, color);
+}
+
+void TMainForm::setEnergyLabel(const QString &text, const QColor &color) {
+    EnergLabel->setText(text);
+    setMeterColor(color);
+}
+
+void TMainForm::UpDateCaptions() {
+    DistLabel->setText(QString::asprintf("Distance travelled  : %d Light Years     Level : %d",
+                                         game::LightYears(Travelled), game::LevelOf(Speed)));
+    if (Energy >= 0) {
+        ScoreLab->setText(QString::number(Energy));
+        Gauge1->setProgress(game::GaugeProgressOf(Energy));
+        switch (game::AlarmFor(Energy, LastEnergy)) {
+        case game::EnergyAlarm::Critical:
+            DoSoundEvent(7);
+            break;
+        case game::EnergyAlarm::Warning:
+            DoSoundEvent(6);
+            break;
+        case game::EnergyAlarm::None:
+            break;
+        }
+        switch (game::BandOf(Energy)) {
+        case game::EnergyBand::Critical: {
+            // While critical, every update flips the meter between red and maroon.
+            const QColor bar = Gauge1->barColor();
+            setEnergyLabel("Critical", bar == Maroon || bar == Green ? Red : Maroon);
+            break;
+        }
+        case game::EnergyBand::Low:
+            if (LastEnergy > game::OkEnergy || LastEnergy < game::LowEnergy)
+                setEnergyLabel("Low", Maroon);
+            break;
+        case game::EnergyBand::OK:
+            if (LastEnergy < game::OkEnergy)
+                setEnergyLabel("OK", Green);
+            break;
+        }
+    } else {
+        DoSoundEvent(10);
+        ScoreLab->clear();
+        EnergLabel->clear();
+        Gauge1->setProgress(0);
+        EndGame();
+    }
+    Accuracy = game::AccuracyOf(Hits, ShotsFired);
+    StatsLabel->setText(QString::asprintf("Shots Fired : %d    Hits : %d    Accuracy : %d%s",
+                                          ShotsFired, Hits, Accuracy, "%"));
+    LastEnergy = Energy;
+}
+
+void TMainForm::EndGame() {
+    for (toolkit::Image *image : std::as_const(BadGuyImages))
+        image->hide();
+    CloseButton->setEnabled(true);
+    LaserImage->hide();
+    Panel7->setColor(toolkit::buttonFace());
+    Timer1->setEnabled(false);
+    for (FlyingObject *star = FirstStar(); star; star = star->Next)
+        EraseObject(*star);
+    Stopped = true;
+    InGame = false;
+}
+
+void TMainForm::Pause() {
+    PauseBusy = true;
+    if (!Stopped) {
+        Timer1->setEnabled(false);
+        CloseButton->setEnabled(true);
+        PausePanel->show();
+        ShowPausePanel();
+        Stopped = true;
+    } else {
+        resumeSteps();
+    }
+    PauseBusy = false;
+}
+
+// The resume half of Pause, which NewGame also runs from any stopped state.
+void TMainForm::resumeSteps() {
+    CloseButton->setEnabled(false);
+    HidePausePanel();
+    PausePanel->hide();
+    Timer1->setEnabled(true);
+    Stopped = false;
+}
+
+void TMainForm::ShowPausePanel() {
+    StopAllSounds();
+    PausePanel->setCaption(QString());
+    const int32_t face = toColorRef(toolkit::buttonFace());
+    toolkit::Pacer pacer(PauseFadeStep);
+    for (int n = 50; n >= 0; --n) {
+        PausePanel->setColor(fromColorRef(gk::DarkenColor(face, 2 * n)));
+        pacer.step();
+    }
+    PausePanel->setCaption("Paused! Click to resume game");
+}
+
+void TMainForm::HidePausePanel() {
+    PausePanel->setCaption(QString());
+    const int32_t face = toColorRef(toolkit::buttonFace());
+    toolkit::Pacer pacer(PauseFadeStep);
+    for (int n = 0; n <= 50; ++n) {
+        PausePanel->setColor(fromColorRef(gk::DarkenColor(face, 2 * n)));
+        pacer.step();
+    }
+}
+
+void TMainForm::PausePanelMouseDown(QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+    if (!PauseBusy)
+        Pause();
+}
+
+void TMainForm::NewGame() {
+    if (Stopped) {
+        PauseBusy = true;
+        resumeSteps();
+        PauseBusy = false;
+    }
+    Stopped = true;
+    Timer1->setEnabled(false);
+    ResultsPanel->hide();
+    CloseButton->setEnabled(true);
+    LoseLabel->clear();
+    LoseLabel2->clear();
+    DoSoundEvent(0);
+
+    toolkit::Canvas &field = MainBox->canvas();
+    field.setBrushColor(Black);
+    field.floodFill(1, 1, QColor(0, 0, 255), toolkit::FillStyle::Border);
+
+    StartButton->show();
+    LoseLabel->hide();
+    LaserImage->show();
+    Panel7->setColor(Black);
+    Travelled = 0;
+    ShotsFired = 0;
+    Hits = 0;
+    Energy = 0;
+    LastEnergy = 0;
+    UpDateCaptions();
+    DistLabel->clear();
+    StatsLabel->clear();
+    EnergLabel->clear();
+    ScoreLab->clear();
+    ReleaseObjects();
+    InGame = false;
+}
+
+void TMainForm::MainBoxMouseMove(QObject *, Qt::KeyboardModifiers, int x, int y) {
+    if (LaserImage->isHidden())
+        return;
+    const int px = LaserImage->width() / 2;
+    const int dx = MainBox->width() / 2 - x;
+    const int dy = MainBox->height() - y;
+    // The beam's origin lies one row below the field, where the pointer never is, so the
+    // distance is never 0.
+    const double d = std::sqrt(static_cast<double>(dx * dx + dy * dy));
+    const double ux = dx / d;
+    const double uy = dy / d;
+    const int ex = px + gk::RoundHalfEven(13 * static_cast<long double>(ux));
+    const int ey = gk::RoundHalfEven(13 * static_cast<long double>(uy));
+    AimX = x;
+    AimY = y;
+
+    LaserImage->clearPicture();
+    toolkit::Canvas &turret = LaserImage->canvas();
+    turret.setBrushColor(Black);
+    turret.setPenColor(Black);
+    turret.setPenWidth(1);
+    turret.ellipse(px - 14, -14, px + 14, 14);
+    turret.setPenColor(Red);
+    turret.setPenWidth(2);
+    turret.moveTo(px, 0);
+    turret.lineTo(ex, ey);
+    turret.setPenColor(QColor(0, 0, 255));
+    turret.setBrushColor(QColor(0, 255, 0));
+    turret.ellipse(ex - 4, ey - 4, ex + 4, ey + 4);
+    turret.setBrushColor(toolkit::buttonFace());
+    turret.floodFill(1, 1, White, toolkit::FillStyle::Surface);
+    turret.floodFill(49, 1, White, toolkit::FillStyle::Surface);
+}
+
+void TMainForm::BadGuyMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
+    const auto *control = qobject_cast<QWidget *>(sender);
+    if (!control)
+        return;
+    MainBoxMouseMove(sender, shift, control->x() + x, control->y() + y);
+}
+
+void TMainForm::MainBoxMouseDown(QObject *, Qt::MouseButton button, Qt::KeyboardModifiers, int,
+                                 int) {
+    if (button == Qt::RightButton && InGame)
+        Pause();
+}
+
+// Which sound each game event plays; events without an entry play nothing.
+namespace {
+constexpr int SoundOfEvent[] = {8, 11, 7, 10, 9, 5, 4, 0, 1, 6, 2, 3, 12};
+}
+
+void TMainForm::DoSoundEvent(uint8_t event) {
+    if (!SoundsOn())
+        return;
+    if (event >= std::size(SoundOfEvent))
+        return;
+    emit soundEventRaised(event);
+    PlaySound(SoundOfEvent[event]);
+}
+
+void TMainForm::PlaySound(int) {
+    // The sound device joins the main window with the game's sound library.
+}
+
+void TMainForm::StopAllSounds() {}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "game/FlyingObject.h"
+#include "ui_MainU.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <random>
+
+namespace toolkit {
+class ImageList;
+class Timer;
+} // namespace toolkit
+
+// The main window: the play field with its star field, the status lines, the energy meter,
+// the turret, and the game that runs in it on the tick of Timer1.
+class TMainForm : public QMainWindow, public Ui::TMainForm {
+    Q_OBJECT
+
+public:
+    explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // Components without a window of their own.
+    toolkit::Timer *Timer1 = nullptr; // the game's tick
+    toolkit::Timer *Timer2 = nullptr; // the pause after a game's results
+    toolkit::ImageList *IM_BadGuy0 = nullptr;
+    toolkit::ImageList *IM_BadGuy1 = nullptr;
+    toolkit::ImageList *IM_BadGuy2 = nullptr;
+    toolkit::ImageList *IM_BadGuy3 = nullptr;
+    toolkit::ImageList *ExplodeList = nullptr;
+
+    // The state of the game.
+    int Travelled = 0;  // flight ticks of this game
+    double Speed = 0.0; // speed factor of the last flight tick; shown as the level
+    int ShotsFired = 0; // laser shots of this game
+    int Hits = 0;       // bad guys shot in this game
+    int Accuracy = 0;   // whole-number hit percentage
+    int Energy = 0;     // below 0 ends the game
+    int LastEnergy = 0; // Energy at the end of the last caption update
+    int AimX = 0;       // last pointer position over the play field
+    int AimY = 0;
+    int StarsMade = 0;   // stars added so far in the star-making phase
+    int FinalScore = 0;  // score of the game just ended
+    int TurnCounter = 0; // bad guys' turn counter, shared by all of them
+    bool Stopped = true; // the loop does not run: paused, over or not started
+    bool InGame = false; // a game is in progress
+    bool MakingStars = false;
+    bool ObjectsLive = false; // the star and bad guy lists hold objects to free
+    bool PauseBusy = false;   // a pause or resume fade is running
+    QString ProgramDir;       // the program's folder, with a trailing separator
+
+    // The star list: SpareStar is the star the next AddStar adds, and its Next is the head.
+    FlyingObject SpareStar;
+    FlyingObject *FirstStar() const { return SpareStar.Next; }
+    QList<toolkit::Image *> BadGuyImages;
+    QList<FlyingObject *> BadGuyList;
+
+    // The preferences the game reads at the moment it needs them.
+    std::function<QString()> StarCountText = [] { return QStringLiteral("100"); };
+    std::function<bool()> SoundsOn = [] { return true; };
+    // The star count to build, from the preferences' text; the designed 100 when the text is
+    // not a count (not all digits, or too large).
+    int StarCount() const;
+
+    // Makes the next games draw their random numbers from a fixed seed instead of the clock.
+    void SeedRandom(uint32_t seed) { fixedSeed_ = seed; }
+
+    // Handlers and steps of the game.
+    void FormCreate();
+    void FormResize();
+    void FormClose();
+    void NewGame();
+    void StartGame();
+    void Go();
+    void UpDateCaptions();
+    void Pause();
+    void ShowPausePanel();
+    void HidePausePanel();
+    void EndGame();
+    void PausePanelMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                             int x, int y);
+    void MainBoxMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
+    void BadGuyMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
+    void MainBoxMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                          int x, int y);
+    void Exit1Click();
+
+    // Sounds: the game raises numbered events; which sound each plays is decided in one place.
+    void DoSoundEvent(uint8_t event);
+    void PlaySound(int index);
+    void StopAllSounds();
+
+    // The star field.
+    void RandomVelocity(FlyingObject &o);
+    void ResetObject(FlyingObject &o);
+    void MoveObject(FlyingObject &o);
+    bool OnScreen(FlyingObject &o);
+    void DrawStar(FlyingObject &o);
+    void EraseObject(FlyingObject &o);
+    void AddStar();
+    void UpdateStars();
+    void ReleaseObjects();
+
+signals:
+    // Raised for every sound event the game raises while sounds are on.
+    void soundEventRaised(quint8 event);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createComponents();
+    void connectHandlers();
+    void drawStarShape(const FlyingObject &o, const QColor &color);
+    void setMeterColor(const QColor &color);
+    void setEnergyLabel(const QString &text, const QColor &color);
+    void resumeSteps();
+
+    std::mt19937 random_;
+    std::optional<uint32_t> fixedSeed_;
+    bool placed_ = false;
+};
+
+// The application's main window, set as the program creates it.
+extern TMainForm *MainForm;

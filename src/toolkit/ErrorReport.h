@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QApplication>
+#include <QString>
+
+#include <exception>
+#include <functional>
+#include <type_traits>
+#include <utility>
+
+namespace toolkit {
+
+// Shows the application's error report: a message box captioned with the application's
+// title, with the stop icon and the error's text. The program goes on afterwards.
+void reportError(const QString &text);
+
+// How an escaping error is reported; reportError by default. Tests put a recorder here.
+using ErrorReporter = std::function<void(const QString &text)>;
+void setErrorReporter(ErrorReporter reporter);
+
+// Runs `action`; an exception escaping it is reported and goes no further.
+void guarded(const std::function<void()> &action) noexcept;
+
+// Wraps a handler so that it can be connected to a signal or an event: whatever it throws is
+// reported instead of unwinding through the event loop. A handler that takes no arguments
+// ignores those the signal carries.
+template <typename F> auto handler(F f) {
+    return [f = std::move(f)](auto &&...args) {
+        guarded([&] {
+            if constexpr (std::is_invocable_v<const F &, decltype(args)...>)
+                std::invoke(f, std::forward<decltype(args)>(args)...);
+            else
+                std::invoke(f);
+        });
+    };
+}
+
+// The application object: besides the handlers, any exception that escapes the delivery
+// of an event is reported.
+class Application : public QApplication {
+public:
+    Application(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+};
+
+} // namespace toolkit

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <chrono>
+
+namespace toolkit {
+
+// Long visual sequences (fades, animations) are paced by time. One factor scales every
+// pace of the application: 1 as designed, 0 to run every sequence without waiting.
+double paceFactor();
+void setPaceFactor(double factor);
+
+// Paces the steps of one sequence: each step() waits until the sequence's next moment, with
+// the window's pending messages processed meanwhile and without using the processor while it
+// waits. The moments count from the pacer's creation, so a slow step shortens the wait of
+// the next instead of stretching the sequence.
+class Pacer {
+public:
+    explicit Pacer(std::chrono::microseconds stepLength);
+    void step();
+
+private:
+    std::chrono::steady_clock::time_point start_;
+    std::chrono::microseconds stepLength_;
+    long steps_ = 0;
+};
+
+// Processes the pending window messages once.
+void processPendingMessages();
+
+} // namespace toolkit

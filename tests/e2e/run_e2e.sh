@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The real program under a virtual display, as a player meets it: it starts and shows its
+# window, "Click to Start!" starts a flight that draws stars, the right button pauses,
+# an idle window costs no processor time, and closing the window ends the program.
+#
+#   run_e2e.sh <path to gorbulax> [folder for screenshots]
+set -euo pipefail
+program=$1
+shots=${2:-$(mktemp -d)}
+mkdir -p "$shots"
+
+work=$(mktemp -d)
+trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+export GORBULAX_CONFIG_HOME=$work/config
+export SDL_AUDIODRIVER=dummy
+unset QT_QPA_PLATFORM
+
+# A display number of our own, so parallel runs don't meet.
+display=:$((100 + RANDOM % 800))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+fail() { echo "e2e: $*" >&2; exit 1; }
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+"$program" &
+game_pid=$!
+window=""
+for _ in $(seq 100); do
+  window=$(xdotool search --name '^Gorbulax$' 2>/dev/null | head -n 1 || true)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || fail "the main window did not appear"
+sleep 1
+import -window root "$shots/idle.png"
+
+# Idle: no spinning. Clock ticks are 1/100 s; allow 5 of them in 3 seconds.
+before=$(cpu_ticks $game_pid); sleep 3; after=$(cpu_ticks $game_pid)
+[ $((after - before)) -le 5 ] || fail "idle window used $((after - before)) ticks in 3 s"
+
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# The start button sits at the centre of the play field.
+field_x=$((X + 19 + 523 / 2)); field_y=$((Y + HEIGHT - 55 - 226 / 2))
+xdotool mousemove "$field_x" "$field_y" click 1
+sleep 1
+xdotool mousemove $((field_x + 120)) $((field_y - 60))
+sleep 8
+import -window root "$shots/flight.png"
+stars=$(convert "$shots/flight.png" -crop 523x226+$((X + 19))+$((Y + HEIGHT - 55 - 226)) \
+  -fill black +opaque white -format '%[fx:mean*w*h]' info:)
+awk -v s="$stars" 'BEGIN { exit !(s > 20) }' || fail "no stars on the field ($stars white pixels)"
+
+xdotool mousemove "$field_x" "$field_y" click 3
+sleep 2
+import -window root "$shots/paused.png"
+before=$(cpu_ticks $game_pid); sleep 3; after=$(cpu_ticks $game_pid)
+[ $((after - before)) -le 5 ] || fail "paused window used $((after - before)) ticks in 3 s"
+
+# Paused, the Close button under the turret is enabled.
+xdotool mousemove "$field_x" $((Y + HEIGHT - 34 + 4 + 12)) click 1
+for _ in $(seq 50); do kill -0 $game_pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $game_pid 2>/dev/null && fail "the program did not end with its window"
+wait $game_pid || fail "the program ended with an error"
+echo "e2e: start, flight, pause and close work"

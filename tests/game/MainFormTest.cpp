@@ -1,0 +1,326 @@
+#include "support/Forms.h"
+#include "toolkit/Design.h"
+#include "toolkit/Gauge.h"
+#include "toolkit/Image.h"
+#include "toolkit/Timer.h"
+
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QColor Red{255, 0, 0};
+const QColor Maroon{128, 0, 0};
+const QColor Green{0, 128, 0};
+
+QColor textColor(const QWidget *control) {
+    return control->palette().color(QPalette::WindowText);
+}
+
+QList<int> raisedEvents(const QSignalSpy &spy) {
+    QList<int> events;
+    for (const QList<QVariant> &call : spy)
+        events << call.at(0).toInt();
+    return events;
+}
+
+} // namespace
+
+using MainWindowLayout = FormsTest;
+
+TEST_F(MainWindowLayout, DesignedClientAreaGivesTheDesignedField) {
+    TMainForm &f = *MainForm;
+    ASSERT_EQ(f.ClientArea->size(), QSize(612, 406));
+    EXPECT_EQ(f.windowTitle(), "Gorbulax");
+    EXPECT_EQ(f.MainBox->size(), QSize(523, 226));
+    EXPECT_EQ(f.BackPanel->size(), QSize(523, 226));
+    EXPECT_EQ(f.Panel5->height(), 406);
+    EXPECT_EQ(f.LaserImage->pos(), QPoint(236, 0));
+    EXPECT_EQ(f.RightPanel->width(), 236);
+    EXPECT_EQ(f.LeftPanel->width(), 237);
+    EXPECT_EQ(f.LeftPanel->x(), 286);
+    EXPECT_EQ(f.StartButton->pos(), QPoint(174, 77));
+    EXPECT_EQ(f.Gauge1->height(), 284);
+    EXPECT_EQ(f.Label1->y(), 337);
+    EXPECT_EQ(f.ScoreLab->y(), 352);
+    EXPECT_EQ(f.EnergLabel->y(), 370);
+    EXPECT_EQ(f.CloseButton->x(), 523 / 2 - 70 / 2);
+    EXPECT_EQ(f.BannerImage->pos(), QPoint(521 / 2 - 468 / 2, 70 / 2 - 60 / 2));
+    EXPECT_TRUE(f.StartButton->isVisible());
+    EXPECT_FALSE(f.PausePanel->isVisible());
+    EXPECT_FALSE(f.StartAnother->isVisible());
+    EXPECT_EQ(f.BackPanel->color(), QColor(0, 0, 0));
+}
+
+TEST_F(MainWindowLayout, GrowingKeepsThingsCentredAndStretchesTheMeter) {
+    TMainForm &f = *MainForm;
+    const int menu = f.height() - f.ClientArea->height();
+    f.resize(812, 506 + menu);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(f.ClientArea->size(), QSize(812, 506));
+    EXPECT_EQ(f.MainBox->size(), QSize(723, 326));
+    EXPECT_EQ(f.LaserImage->x(), 723 / 2 - 25);
+    EXPECT_EQ(f.RightPanel->width() + f.LaserImage->width() + f.LeftPanel->width(), 723);
+    EXPECT_EQ(f.LeftPanel->geometry().right(), 722);
+    EXPECT_EQ(f.StartButton->pos(), QPoint(723 / 2 - 87, 326 / 2 - 36));
+    EXPECT_EQ(f.Gauge1->height(), 506 - 122);
+    EXPECT_EQ(f.EnergLabel->y(), 506 - 36);
+    EXPECT_EQ(f.BannerImage->x(), 721 / 2 - 234);
+}
+
+TEST_F(MainWindowLayout, MenuHasEveryItemInOrderWithItsAccelerators) {
+    TMainForm &f = *MainForm;
+    QStringList bar;
+    for (QAction *entry : f.MainMenu1->actions())
+        bar << entry->text();
+    EXPECT_EQ(bar, QStringList({"&Game", "&Options", "&Help"}));
+
+    const auto items = [](QMenu *menu) {
+        QStringList texts;
+        for (QAction *item : menu->actions())
+            texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
+        return texts;
+    };
+    EXPECT_EQ(items(f.Game1), QStringList({"&New", "-", "E&xit"}));
+    EXPECT_EQ(items(f.Options1),
+              QStringList({"&View High Scores...", "&Preferences", "-", "&Check for upgrade..."}));
+    EXPECT_EQ(items(f.Help1), QStringList({"&Help", "&Umbrel Prowlet Website",
+                                           "&Info about Mailing list", "-", "&About"}));
+    EXPECT_EQ(f.InfoaboutMailinglist1->toolTip(), "live link");
+    EXPECT_TRUE(f.New1->isEnabled());
+    EXPECT_TRUE(f.Exit1->isEnabled());
+}
+
+using Captions = FormsTest;
+
+TEST_F(Captions, EnergyBandsSetTextColourAndSoundOverAFallAndARise) {
+    TMainForm &f = *MainForm;
+    QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
+    struct Step {
+        int energy;
+        const char *label;
+        QColor colour;
+        QList<int> events;
+    };
+    f.Energy = 80;
+    f.UpDateCaptions();
+    EXPECT_EQ(f.EnergLabel->text(), "OK");
+    EXPECT_EQ(f.Gauge1->barColor(), Green);
+    sounds.clear();
+
+    const Step steps[] = {
+        {70, "OK", Green, {}},    {60, "Low", Maroon, {6}},     {50, "Low", Maroon, {}},
+        {30, "Low", Maroon, {}},  {20, "Critical", Red, {7}},   {10, "Critical", Maroon, {}},
+        {0, "Critical", Red, {}}, {10, "Critical", Maroon, {}}, {30, "Low", Maroon, {}},
+        {70, "OK", Green, {}},
+    };
+    for (const Step &s : steps) {
+        f.Energy = s.energy;
+        f.UpDateCaptions();
+        EXPECT_EQ(f.EnergLabel->text(), s.label) << "energy " << s.energy;
+        EXPECT_EQ(f.Gauge1->barColor(), s.colour) << "energy " << s.energy;
+        EXPECT_EQ(textColor(f.EnergLabel), s.colour) << "energy " << s.energy;
+        EXPECT_EQ(f.ScoreLab->text(), QString::number(s.energy));
+        EXPECT_EQ(f.Gauge1->progress(), s.energy / 2);
+        EXPECT_EQ(raisedEvents(sounds), s.events) << "energy " << s.energy;
+        sounds.clear();
+    }
+
+    f.Energy = 250;
+    f.UpDateCaptions();
+    EXPECT_EQ(f.Gauge1->progress(), 100);
+}
+
+TEST_F(Captions, ANewGameStartsCriticalAndFlashesWithoutAnAlarm) {
+    TMainForm &f = *MainForm;
+    QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
+    f.StartGame();
+    Ticks(3);
+    EXPECT_EQ(f.EnergLabel->text(), "Critical");
+    const QColor first = f.Gauge1->barColor();
+    Ticks(1);
+    EXPECT_NE(f.Gauge1->barColor(), first);
+    EXPECT_TRUE(f.Gauge1->barColor() == Red || f.Gauge1->barColor() == Maroon);
+    EXPECT_TRUE(raisedEvents(sounds).isEmpty());
+}
+
+TEST_F(Captions, DistanceLevelAndAccuracyLines) {
+    TMainForm &f = *MainForm;
+    StartFlying(0);
+    QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
+    EXPECT_EQ(f.DistLabel->text(), "");
+    Ticks(99);
+    EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 0 Light Years     Level : 1");
+    EXPECT_TRUE(sounds.isEmpty());
+    Ticks(1);
+    EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 1 Light Years     Level : 1");
+    EXPECT_EQ(raisedEvents(sounds), QList<int>({9}));
+    Ticks(499);
+    EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 5 Light Years     Level : 1");
+    Ticks(1);
+    EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 6 Light Years     Level : 2");
+
+    f.ShotsFired = 100;
+    f.Hits = 53;
+    f.UpDateCaptions();
+    EXPECT_EQ(f.StatsLabel->text(), "Shots Fired : 100    Hits : 53    Accuracy : 52%");
+    EXPECT_EQ(f.Accuracy, 52);
+}
+
+using GameStates = FormsTest;
+
+TEST_F(GameStates, StartBuildsTheFieldThenFlies) {
+    TMainForm &f = *MainForm;
+    f.StartGame();
+    EXPECT_TRUE(f.InGame);
+    EXPECT_FALSE(f.Stopped);
+    EXPECT_TRUE(f.MakingStars);
+    EXPECT_TRUE(f.Timer1->enabled());
+    EXPECT_EQ(f.Timer1->effectiveInterval(), 55);
+    EXPECT_FALSE(f.StartButton->isVisible());
+    EXPECT_FALSE(f.CloseButton->isEnabled());
+    EXPECT_EQ(f.Energy, 10);
+    EXPECT_EQ(f.AimX, 261);
+    EXPECT_EQ(f.AimY, 113);
+
+    // A count of 100 takes 101 ticks: one star a tick, then a tick that ends the phase.
+    Ticks(100);
+    EXPECT_EQ(f.StarsMade, 100);
+    EXPECT_TRUE(f.MakingStars);
+    EXPECT_EQ(f.Travelled, 0);
+    Ticks(1);
+    EXPECT_FALSE(f.MakingStars);
+    EXPECT_EQ(f.Travelled, 0);
+    Ticks(1);
+    EXPECT_EQ(f.Travelled, 1);
+}
+
+TEST_F(GameStates, StarMakingEndsOnZeroAndWhenTheCountDropsBelowTheStarsMade) {
+    TMainForm &f = *MainForm;
+    f.StarCountText = [] { return QStringLiteral("0"); };
+    f.StartGame();
+    Ticks(1);
+    EXPECT_FALSE(f.MakingStars);
+    EXPECT_EQ(f.FirstStar(), nullptr);
+
+    f.NewGame();
+    f.StarCountText = [] { return QStringLiteral("40"); };
+    f.StartGame();
+    Ticks(30);
+    f.StarCountText = [] { return QStringLiteral("10"); };
+    Ticks(1);
+    EXPECT_FALSE(f.MakingStars);
+    EXPECT_EQ(f.StarsMade, 30);
+}
+
+TEST_F(GameStates, ACountThatIsNoNumberBuildsTheDesignedHundred) {
+    TMainForm &f = *MainForm;
+    for (const char *text : {"", "12a", "-5", "99999999999999999999", "2147483648"}) {
+        f.StarCountText = [text] { return QString::fromLatin1(text); };
+        EXPECT_EQ(f.StarCount(), 100) << text;
+    }
+    f.StarCountText = [] { return QStringLiteral("2147483647"); };
+    EXPECT_EQ(f.StarCount(), 2147483647);
+    f.StarCountText = [] { return QStringLiteral("007"); };
+    EXPECT_EQ(f.StarCount(), 7);
+}
+
+TEST_F(GameStates, PauseAndResumeFromStarMakingAndFlight) {
+    TMainForm &f = *MainForm;
+    f.StarCountText = [] { return QStringLiteral("20"); };
+    f.StartGame();
+    Ticks(5);
+
+    // A right click on the field pauses the star making.
+    QTest::mouseClick(f.MainBox, Qt::RightButton, {}, QPoint(100, 100));
+    EXPECT_TRUE(f.Stopped);
+    EXPECT_TRUE(f.InGame);
+    EXPECT_TRUE(f.MakingStars);
+    EXPECT_FALSE(f.Timer1->enabled());
+    EXPECT_TRUE(f.CloseButton->isEnabled());
+    EXPECT_TRUE(f.PausePanel->isVisible());
+    EXPECT_EQ(f.PausePanel->caption(), "Paused! Click to resume game");
+    EXPECT_EQ(f.PausePanel->color(), toolkit::buttonFace());
+    EXPECT_FALSE(f.PauseBusy);
+
+    // Any click on the pause panel resumes.
+    QTest::mouseClick(f.PausePanel, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(f.Stopped);
+    EXPECT_TRUE(f.Timer1->enabled());
+    EXPECT_FALSE(f.PausePanel->isVisible());
+    EXPECT_FALSE(f.CloseButton->isEnabled());
+    EXPECT_EQ(f.PausePanel->color(), QColor(0, 0, 0));
+    EXPECT_TRUE(f.MakingStars);
+
+    Ticks(30);
+    ASSERT_FALSE(f.MakingStars);
+    f.Pause();
+    EXPECT_TRUE(f.Stopped);
+    const int travelled = f.Travelled;
+    f.Pause();
+    EXPECT_FALSE(f.Stopped);
+    EXPECT_EQ(f.Travelled, travelled);
+}
+
+TEST_F(GameStates, ClicksOutsideAGameAndDuringAFadeChangeNothing) {
+    TMainForm &f = *MainForm;
+    QTest::mouseClick(f.MainBox, Qt::RightButton, {}, QPoint(100, 100));
+    EXPECT_TRUE(f.Stopped);
+    EXPECT_FALSE(f.PausePanel->isVisible());
+
+    f.StartGame();
+    f.PauseBusy = true;
+    f.PausePanelMouseDown(f.PausePanel, Qt::LeftButton, {}, 1, 1);
+    EXPECT_FALSE(f.Stopped);
+}
+
+TEST_F(GameStates, NewResetsFromEveryState) {
+    TMainForm &f = *MainForm;
+    QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
+    const auto expectIdle = [&f](const char *from) {
+        EXPECT_TRUE(f.Stopped) << from;
+        EXPECT_FALSE(f.InGame) << from;
+        EXPECT_FALSE(f.Timer1->enabled()) << from;
+        EXPECT_TRUE(f.StartButton->isVisible()) << from;
+        EXPECT_FALSE(f.PausePanel->isVisible()) << from;
+        EXPECT_TRUE(f.CloseButton->isEnabled()) << from;
+        EXPECT_TRUE(f.LaserImage->isVisible()) << from;
+        EXPECT_EQ(f.Travelled, 0) << from;
+        EXPECT_EQ(f.Energy, 0) << from;
+        EXPECT_EQ(f.DistLabel->text(), "") << from;
+        EXPECT_EQ(f.EnergLabel->text(), "") << from;
+        EXPECT_EQ(f.FirstStar(), nullptr) << from;
+        EXPECT_FALSE(f.ObjectsLive) << from;
+        const QImage field = f.MainBox->image();
+        EXPECT_EQ(field.pixelColor(0, 0), QColor(0, 0, 0)) << from;
+        EXPECT_EQ(field.pixelColor(field.width() - 1, field.height() - 1), QColor(0, 0, 0)) << from;
+    };
+
+    f.NewGame();
+    expectIdle("idle");
+    EXPECT_EQ(raisedEvents(sounds), QList<int>({0}));
+
+    f.StartGame();
+    Ticks(50);
+    f.NewGame();
+    expectIdle("making stars");
+
+    StartFlying(30);
+    Ticks(200);
+    f.NewGame();
+    expectIdle("flying");
+
+    StartFlying(30);
+    Ticks(10);
+    f.Pause();
+    f.NewGame();
+    expectIdle("paused");
+}
+
+TEST_F(GameStates, TheTimerDrivesTheGame) {
+    TMainForm &f = *MainForm;
+    f.StarCountText = [] { return QStringLiteral("2"); };
+    f.StartGame();
+    EXPECT_TRUE(QTest::qWaitFor([&f] { return f.Travelled > 0; }, 5000));
+}

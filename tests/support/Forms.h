@@ -1,0 +1,32 @@
+#pragma once
+
+// The application's windows as the program creates them, for one test at a time.
+
+#include "game/Forms.h"
+#include "game/MainU.h"
+
+#include <gtest/gtest.h>
+
+class FormsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CreateForms();
+        MainForm->show();
+        MainForm->SeedRandom(20261207);
+    }
+    void TearDown() override { DestroyForms(); }
+
+    // Runs the game's tick n times, as Timer1 would.
+    static void Ticks(int n) {
+        for (int i = 0; i < n; ++i)
+            MainForm->Go();
+    }
+
+    // Starts a game and runs its star-making phase to the end.
+    static void StartFlying(int stars) {
+        MainForm->StarCountText = [stars] { return QString::number(stars); };
+        MainForm->StartGame();
+        Ticks(stars + 1);
+        ASSERT_FALSE(MainForm->MakingStars);
+    }
+};
