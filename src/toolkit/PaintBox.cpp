@@ -10,7 +10,15 @@ PaintBox::PaintBox(QWidget *parent) : QWidget(parent), canvas_(&image_) {
     // Every pixel comes from the image, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     fitImageToSize();
-    canvas_.onChanged = [this](const QRect &rect) { update(rect); };
+    // A game tick changes thousands of small areas; gathering them into one region costs far
+    // more than showing the whole box once, so the first change asks for one repaint and the
+    // rest wait for it.
+    canvas_.onChanged = [this](const QRect &) {
+        if (repaintPending_)
+            return;
+        repaintPending_ = true;
+        update();
+    };
 }
 
 void PaintBox::setColor(const QColor &color) {
@@ -33,6 +41,7 @@ void PaintBox::repaintNow() {
 }
 
 void PaintBox::paintEvent(QPaintEvent *event) {
+    repaintPending_ = false;
     fitImageToSize();
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -38,6 +38,7 @@ private:
     QColor color_{Qt::black};
     mutable QImage image_;
     Canvas canvas_;
+    bool repaintPending_ = false;
 };
 
 } // namespace toolkit
