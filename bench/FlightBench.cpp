@@ -27,28 +27,57 @@ void StartFlight(int stars) {
         MainForm->Go();
 }
 
-// Go alone: the rules and the drawing onto the field's canvas.
+// One flight tick at a fixed distance, so that no bad guy joins while measuring.
+void TickAt(int travelled) {
+    MainForm->Travelled = travelled - 1;
+    MainForm->Energy = 1'000'000; // escapes must not end the flight
+    MainForm->Go();
+}
+
+// Go alone before the bad guys come: the rules and the drawing onto the field's canvas.
 void FlightTick(benchmark::State &state) {
     const int stars = static_cast<int>(state.range(0));
     StartFlight(stars);
     for (auto _ : state)
-        MainForm->Go();
+        TickAt(50);
     state.SetComplexityN(stars);
     DestroyForms();
 }
 BENCHMARK(FlightTick)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)->Complexity();
 
-// Go and then the repaint of the window that the tick asked for, as the event loop runs it.
+// A tick with 100 stars and a given number of bad guys, each animated, placed and sized.
+void FlightTickWithBadGuys(benchmark::State &state) {
+    const int badGuys = static_cast<int>(state.range(0));
+    StartFlight(100);
+    // The number of bad guys follows the distance: one more every 300 ticks.
+    const int travelled = badGuys * 300;
+    TickAt(travelled);
+    for (auto _ : state)
+        TickAt(travelled);
+    state.counters["badguys"] = static_cast<double>(MainForm->BadGuyList.size());
+    DestroyForms();
+}
+BENCHMARK(FlightTickWithBadGuys)->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+// Go and then the repaint of the window that the tick asked for, as the event loop runs it:
+// stars, bad guys.
 void FlightTickShown(benchmark::State &state) {
     const int stars = static_cast<int>(state.range(0));
+    const int badGuys = static_cast<int>(state.range(1));
     StartFlight(stars);
+    const int travelled = badGuys == 0 ? 50 : badGuys * 300;
     for (auto _ : state) {
-        MainForm->Go();
+        TickAt(travelled);
         QCoreApplication::processEvents();
     }
     DestroyForms();
 }
-BENCHMARK(FlightTickShown)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FlightTickShown)
+    ->Args({100, 0})
+    ->Args({10000, 0})
+    ->Args({100, 10})
+    ->Args({100, 200})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

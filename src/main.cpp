@@ -2,6 +2,7 @@
 #include "game/MainU.h"
 #include "toolkit/Design.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/Pacing.h"
 
 #include <QGuiApplication>
 
@@ -10,6 +11,12 @@ int main(int argc, char **argv) {
     QGuiApplication::setApplicationName("Gorbulax");
     QGuiApplication::setDesktopFileName("gorbulax");
     toolkit::mapClassicFonts();
+    // GORBULAX_PACE stretches (above 1) or shortens (below 1) the fades and the beam, for
+    // demonstrations and recordings; 0 runs them without waiting.
+    bool paced = false;
+    const double pace = qEnvironmentVariable("GORBULAX_PACE").toDouble(&paced);
+    if (paced)
+        toolkit::setPaceFactor(pace);
 
     CreateForms();
     MainForm->show();

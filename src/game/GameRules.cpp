@@ -3,6 +3,7 @@
 #include "gk/Utils.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace game {
 
@@ -74,6 +75,33 @@ int StarPenWidth(int age) {
 int SpedUp(int v, int age) {
     const double factor = static_cast<double>(age * 0.0125L + 1.0L);
     return gk::RoundHalfEven(static_cast<long double>(v) * factor);
+}
+
+int BadGuysFor(int travelled) {
+    return std::max(travelled / 300, 1);
+}
+
+int BadGuySide(int age, int imageWidth) {
+    const double scale = std::min(static_cast<double>(age * 0.05L), 1.0);
+    return gk::RoundHalfEven(static_cast<long double>(imageWidth) * scale);
+}
+
+int ScaledBySpeed(int v, double speed) {
+    return gk::RoundHalfEven(static_cast<long double>(v) * speed);
+}
+
+QPoint TurretKnob(QSize field, int pivotX, int x, int y) {
+    const int dx = field.width() / 2 - x;
+    const int dy = field.height() - y;
+    const double d = std::sqrt(static_cast<double>(dx * dx + dy * dy));
+    // The origin lies below the field's last row, where the pointer never is; should a
+    // pointer get there all the same, the handle hangs straight down.
+    if (d == 0)
+        return {pivotX, 13};
+    const double ux = dx / d;
+    const double uy = dy / d;
+    return {pivotX + gk::RoundHalfEven(13 * static_cast<long double>(ux)),
+            gk::RoundHalfEven(13 * static_cast<long double>(uy))};
 }
 
 } // namespace game

@@ -55,4 +55,20 @@ int StarPenWidth(int age);
 // rounded with halves to the even neighbour.
 int SpedUp(int v, int age);
 
+// How many bad guys fly after `travelled` flight ticks: one, and from tick 600 on one more
+// every 300 ticks.
+int BadGuysFor(int travelled);
+
+// The side of a bad guy's square image at `age`: the list's image width scaled by age × 0.05,
+// up to the full width at age 20; halves go to the even neighbour.
+int BadGuySide(int age, int imageWidth);
+
+// A velocity component scaled by the speed factor at a bad guy's turn.
+int ScaledBySpeed(int v, double speed);
+
+// The knob at the end of the turret's handle: 13 pixels from the pivot (pivotX, 0), pointing
+// from the pointer (x, y) back toward the beam's origin at the middle of the field's bottom
+// edge, one row below the field.
+QPoint TurretKnob(QSize field, int pivotX, int x, int y);
+
 } // namespace game

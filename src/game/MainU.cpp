@@ -85,8 +85,16 @@ void TMainForm::createComponents() {
     IM_BadGuy2 = imageList("IM_BadGuy2", 50, 50);
     IM_BadGuy3 = imageList("IM_BadGuy3", 50, 50);
     ExplodeList = imageList("ExplodeList", 55, 48);
+    loadArtwork();
+}
 
+void TMainForm::loadArtwork() {
     BannerImage->setPicture(QImage(":/pictures/banner.png"));
+    IM_BadGuy0->addStrip(QImage(":/pictures/badguy0.png"));
+    IM_BadGuy1->addStrip(QImage(":/pictures/badguy1.png"));
+    IM_BadGuy2->addStrip(QImage(":/pictures/badguy2.png"));
+    IM_BadGuy3->addStrip(QImage(":/pictures/badguy3.png"));
+    ExplodeList->addStrip(QImage(":/pictures/explode.png"));
 }
 
 void TMainForm::connectHandlers() {
@@ -210,6 +218,8 @@ void TMainForm::Go() {
     UpdateStars();
     if (Travelled == 100)
         DoSoundEvent(9);
+    if (Travelled > 100)
+        UpdateBadGuys();
     UpDateCaptions();
 }
 
@@ -365,53 +375,6 @@ void TMainForm::NewGame() {
     ScoreLab->clear();
     ReleaseObjects();
     InGame = false;
-}
-
-void TMainForm::MainBoxMouseMove(QObject *, Qt::KeyboardModifiers, int x, int y) {
-    if (LaserImage->isHidden())
-        return;
-    const int px = LaserImage->width() / 2;
-    const int dx = MainBox->width() / 2 - x;
-    const int dy = MainBox->height() - y;
-    // The beam's origin lies one row below the field, where the pointer never is, so the
-    // distance is never 0.
-    const double d = std::sqrt(static_cast<double>(dx * dx + dy * dy));
-    const double ux = dx / d;
-    const double uy = dy / d;
-    const int ex = px + gk::RoundHalfEven(13 * static_cast<long double>(ux));
-    const int ey = gk::RoundHalfEven(13 * static_cast<long double>(uy));
-    AimX = x;
-    AimY = y;
-
-    LaserImage->clearPicture();
-    toolkit::Canvas &turret = LaserImage->canvas();
-    turret.setBrushColor(Black);
-    turret.setPenColor(Black);
-    turret.setPenWidth(1);
-    turret.ellipse(px - 14, -14, px + 14, 14);
-    turret.setPenColor(Red);
-    turret.setPenWidth(2);
-    turret.moveTo(px, 0);
-    turret.lineTo(ex, ey);
-    turret.setPenColor(QColor(0, 0, 255));
-    turret.setBrushColor(QColor(0, 255, 0));
-    turret.ellipse(ex - 4, ey - 4, ex + 4, ey + 4);
-    turret.setBrushColor(toolkit::buttonFace());
-    turret.floodFill(1, 1, White, toolkit::FillStyle::Surface);
-    turret.floodFill(49, 1, White, toolkit::FillStyle::Surface);
-}
-
-void TMainForm::BadGuyMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
-    const auto *control = qobject_cast<QWidget *>(sender);
-    if (!control)
-        return;
-    MainBoxMouseMove(sender, shift, control->x() + x, control->y() + y);
-}
-
-void TMainForm::MainBoxMouseDown(QObject *, Qt::MouseButton button, Qt::KeyboardModifiers, int,
-                                 int) {
-    if (button == Qt::RightButton && InGame)
-        Pause();
 }
 
 // Which sound each game event plays; events without an entry play nothing.

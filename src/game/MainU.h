@@ -91,6 +91,23 @@ public:
                           int x, int y);
     void Exit1Click();
 
+    // The bad guys.
+    void UpdateBadGuys();
+    void SpawnBadGuys();
+    toolkit::ImageList *BadGuyImageList(int i) const;
+    void PlaceBadGuy(toolkit::Image *image, const FlyingObject &o);
+    void SizeBadGuy(int i, const FlyingObject &o, toolkit::Image *image);
+    void AnimateBadGuy(toolkit::Image *image, const toolkit::ImageList *list, FlyingObject &o);
+    void ScaleBySpeed(FlyingObject &o);
+    void BadGuyEscaped(int i);
+    void ResetBadGuy(int i);
+
+    // Aiming and firing.
+    void BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                         int x, int y);
+    void FireLaser(int x, int y);
+    void DrawLaserLine(int x, int y);
+
     // Sounds: the game raises numbered events; which sound each plays is decided in one place.
     void DoSoundEvent(uint8_t event);
     void PlaySound(int index);
@@ -117,6 +134,7 @@ protected:
 
 private:
     void createComponents();
+    void loadArtwork();
     void connectHandlers();
     void drawStarShape(const FlyingObject &o, const QColor &color);
     void setMeterColor(const QColor &color);

@@ -108,7 +108,10 @@ void TMainForm::ReleaseObjects() {
     SpareStar.Next = nullptr;
     ObjectsLive = false;
     for (qsizetype i = 0; i < BadGuyImages.size(); ++i) {
-        delete BadGuyImages[i];
+        // The image may be the one whose click is being handled right now (a shot holds the
+        // beam with the window's messages flowing), so it goes once its events are done.
+        BadGuyImages[i]->hide();
+        BadGuyImages[i]->deleteLater();
         delete BadGuyList[i];
         BadGuyImages[i] = nullptr;
         BadGuyList[i] = nullptr;

@@ -29,4 +29,12 @@ protected:
         Ticks(stars + 1);
         ASSERT_FALSE(MainForm->MakingStars);
     }
+
+    // Flies on until `travelled` flight ticks, with energy to spare so no escape ends the game.
+    static void FlyTo(int travelled) {
+        while (MainForm->Travelled < travelled) {
+            MainForm->Energy = 1000;
+            MainForm->Go();
+        }
+    }
 };

@@ -1,5 +1,8 @@
 // Draws the game's artwork into PNG files. Everything is generated from code and fixed seeds,
 // so the images can be rebuilt identically and tweaked without an image editor.
+#include "Artwork.h"
+#include "Rng.h"
+
 #include <QColor>
 #include <QDir>
 #include <QFont>
@@ -20,26 +23,7 @@
 
 namespace {
 
-// A small generator of our own: std::uniform_*_distribution is not specified bit for bit,
-// and the artwork must come out the same with any standard library.
-class Rng {
-public:
-    explicit Rng(uint64_t seed) : state_(seed) {}
-
-    uint64_t next() {
-        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-
-    double uniform(double lo, double hi) {
-        return lo + (hi - lo) * static_cast<double>(next() >> 11) * 0x1.0p-53;
-    }
-
-private:
-    uint64_t state_;
-};
+using makeart::Rng;
 
 // Three box blurs in a row come close to a Gaussian and keep the tool free of other
 // libraries.
@@ -410,5 +394,9 @@ int main(int argc, char **argv) {
 
     bool ok = true;
     ok = save(drawBanner(), out, QStringLiteral("banner.png")) && ok;
+    for (int kind = 0; kind < 4; ++kind) {
+        ok = save(makeart::drawBadGuy(kind), out, QStringLiteral("badguy%1.png").arg(kind)) && ok;
+    }
+    ok = save(makeart::drawExplosion(), out, QStringLiteral("explode.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,115 @@
+// Aiming and firing: the turret under the field follows the pointer, a left click fires the
+// laser from the middle of the field's bottom edge, and a click on a bad guy shoots it.
+
+#include "game/GameRules.h"
+#include "game/MainU.h"
+#include "toolkit/Design.h"
+#include "toolkit/Image.h"
+#include "toolkit/Pacing.h"
+
+#include <chrono>
+
+namespace {
+const QColor Red{255, 0, 0};
+const QColor Black{0, 0, 0};
+const QColor White{255, 255, 255};
+
+// The sixteen red beams went straight to the screen and made a flash before the black wipe;
+// here the beam is shown and held this long.
+constexpr std::chrono::microseconds BeamHold{30'000};
+constexpr int BeamWidth = 6;
+constexpr int BeamDraws = 16;
+} // namespace
+
+void TMainForm::MainBoxMouseMove(QObject *, Qt::KeyboardModifiers, int x, int y) {
+    if (LaserImage->isHidden())
+        return;
+    const int px = LaserImage->width() / 2;
+    const QPoint knob = game::TurretKnob(MainBox->size(), px, x, y);
+    AimX = x;
+    AimY = y;
+
+    // A black half disc hangs from the pivot, the red handle points away from the pointer,
+    // and a lime knob with a blue rim sits at its end.
+    LaserImage->clearPicture();
+    toolkit::Canvas &turret = LaserImage->canvas();
+    turret.setPenWidth(1);
+    turret.setBrushColor(Black);
+    turret.setPenColor(Black);
+    turret.ellipse(px - 14, -14, px + 14, 14);
+    turret.setPenColor(Red);
+    turret.setPenWidth(2);
+    turret.moveTo(px, 0);
+    turret.lineTo(knob.x(), knob.y());
+    turret.setPenColor(QColor(0, 0, 255));
+    turret.setBrushColor(QColor(0, 255, 0));
+    turret.ellipse(knob.x() - 4, knob.y() - 4, knob.x() + 4, knob.y() + 4);
+    turret.setBrushColor(toolkit::buttonFace());
+    turret.floodFill(1, 1, White, toolkit::FillStyle::Surface);
+    turret.floodFill(49, 1, White, toolkit::FillStyle::Surface);
+}
+
+void TMainForm::BadGuyMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
+    const auto *control = qobject_cast<QWidget *>(sender);
+    if (!control)
+        return;
+    MainBoxMouseMove(sender, shift, control->x() + x, control->y() + y);
+}
+
+void TMainForm::MainBoxMouseDown(QObject *, Qt::MouseButton button, Qt::KeyboardModifiers, int x,
+                                 int y) {
+    if (button == Qt::LeftButton && !Stopped)
+        FireLaser(x, y); // a miss: a click on a bad guy goes to its own image
+    else if (button == Qt::RightButton && InGame)
+        Pause();
+}
+
+void TMainForm::BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers,
+                                int x, int y) {
+    const auto *control = qobject_cast<QWidget *>(sender);
+    if (!control)
+        return;
+    if (button == Qt::LeftButton && !Stopped) {
+        bool named = false;
+        const int i = control->objectName().mid(int(qstrlen("BadImage"))).toInt(&named);
+        FireLaser(control->x() + x, control->y() + y);
+        // The beam is held with the window's messages flowing, so the game may have been reset
+        // meanwhile: only a bad guy that is still there takes the hit.
+        if (!named || i < 0 || i >= BadGuyList.size())
+            return;
+        FlyingObject &o = *BadGuyList[i];
+        if (o.Hit)
+            return;
+        o.Hit = true;
+        o.State = 1; // the explosion starts on the next tick
+        Energy += 10;
+        ++Hits;
+        UpDateCaptions();
+        DoSoundEvent(4);
+    } else if (button == Qt::RightButton && InGame) {
+        Pause();
+    }
+}
+
+void TMainForm::FireLaser(int x, int y) {
+    DoSoundEvent(5);
+    ++ShotsFired;
+    toolkit::Canvas &field = MainBox->canvas();
+    field.setPenWidth(BeamWidth);
+    for (int i = 0; i < BeamDraws; ++i) {
+        field.setPenColor(Red);
+        DrawLaserLine(x, y);
+    }
+    MainBox->repaintNow();
+    toolkit::Pacer(BeamHold).step();
+    // Wiped with the width it was drawn in: stars it crossed vanish until they move.
+    field.setPenWidth(BeamWidth);
+    field.setPenColor(Black);
+    DrawLaserLine(x, y);
+}
+
+void TMainForm::DrawLaserLine(int x, int y) {
+    toolkit::Canvas &field = MainBox->canvas();
+    field.moveTo(MainBox->width() / 2, MainBox->height());
+    field.lineTo(x, y);
+}

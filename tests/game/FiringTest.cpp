@@ -1,0 +1,166 @@
+#include "game/GameRules.h"
+#include "support/Forms.h"
+#include "toolkit/Design.h"
+#include "toolkit/Image.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QColor Lime{0, 255, 0};
+
+QList<int> raisedEvents(const QSignalSpy &spy) {
+    QList<int> events;
+    for (const QList<QVariant> &call : spy)
+        events << call.at(0).toInt();
+    return events;
+}
+
+// Puts bad guy i, full grown, at (x, y) on the field and every other one out of the way.
+toolkit::Image *Present(int i, int x, int y) {
+    TMainForm &f = *MainForm;
+    for (int k = 0; k < f.BadGuyImages.size(); ++k)
+        f.BadGuyImages[k]->hide();
+    FlyingObject &o = *f.BadGuyList[i];
+    o.X = x;
+    o.Y = y;
+    o.Age = 20;
+    toolkit::Image *image = f.BadGuyImages[i];
+    f.PlaceBadGuy(image, o);
+    f.SizeBadGuy(i, o, image);
+    return image;
+}
+
+} // namespace
+
+TEST(TurretRules, KnobPointsAwayFromThePointer) {
+    const QSize field(523, 226);
+    // Straight above the origin: the knob hangs straight below the pivot.
+    EXPECT_EQ(game::TurretKnob(field, 25, 261, 0), QPoint(25, 13));
+    EXPECT_EQ(game::TurretKnob(field, 25, 261, 225), QPoint(25, 13));
+    // The far right of the bottom row: the handle points horizontally to the left.
+    EXPECT_EQ(game::TurretKnob(field, 25, 522, 225), QPoint(12, 0));
+    EXPECT_EQ(game::TurretKnob(field, 25, 0, 225), QPoint(38, 0));
+    // The origin itself cannot be pointed at, but must not break the turret either.
+    EXPECT_EQ(game::TurretKnob(field, 25, 261, 226), QPoint(25, 13));
+}
+
+using Firing = FormsTest;
+
+TEST_F(Firing, TheTurretFollowsThePointerOverFieldPanelAndStartButton) {
+    TMainForm &f = *MainForm;
+    const int px = f.LaserImage->width() / 2;
+    QTest::mouseMove(f.MainBox, QPoint(261, 40));
+    EXPECT_EQ(QPoint(f.AimX, f.AimY), QPoint(261, 40));
+    const QImage above = f.LaserImage->picture();
+    EXPECT_EQ(above.pixelColor(px, 13), Lime);
+    EXPECT_EQ(above.pixelColor(px, 1), QColor(255, 0, 0)) << "the handle";
+    EXPECT_EQ(above.pixelColor(1, 1), toolkit::buttonFace());
+    EXPECT_EQ(above.pixelColor(49, 1), toolkit::buttonFace());
+
+    f.MainBoxMouseMove(f.MainBox, {}, 522, 225);
+    EXPECT_EQ(f.LaserImage->picture().pixelColor(px - 13, 0), Lime);
+
+    // Over the start button, the pointer counts in field coordinates.
+    const QPoint button = f.StartButton->pos();
+    QTest::mouseMove(f.StartButton, QPoint(5, 6));
+    EXPECT_EQ(QPoint(f.AimX, f.AimY), button + QPoint(5, 6));
+
+    f.StartGame();
+    f.Pause();
+    QTest::mouseMove(f.PausePanel, QPoint(100, 50));
+    EXPECT_EQ(QPoint(f.AimX, f.AimY), QPoint(100, 50));
+
+    // Hidden (after a game's end) the turret stays as it is and the aim is not updated.
+    f.LaserImage->hide();
+    f.MainBoxMouseMove(f.MainBox, {}, 10, 10);
+    EXPECT_EQ(QPoint(f.AimX, f.AimY), QPoint(100, 50));
+}
+
+TEST_F(Firing, AClickOnTheFieldFiresAMissAndWipesTheBeam) {
+    TMainForm &f = *MainForm;
+    QTest::mouseClick(f.MainBox, Qt::LeftButton, {}, QPoint(100, 50));
+    EXPECT_EQ(f.ShotsFired, 0) << "no firing while stopped";
+
+    StartFlying(0);
+    QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
+    QTest::mouseClick(f.MainBox, Qt::LeftButton, {}, QPoint(100, 50));
+    EXPECT_EQ(f.ShotsFired, 1);
+    EXPECT_EQ(f.Hits, 0);
+    EXPECT_EQ(raisedEvents(sounds), QList<int>({5}));
+    const QImage field = f.MainBox->image();
+    for (int y = 0; y < field.height(); ++y)
+        for (int x = 0; x < field.width(); ++x)
+            ASSERT_EQ(field.pixelColor(x, y), QColor(0, 0, 0)) << "at " << x << "," << y;
+}
+
+TEST_F(Firing, AHitScoresOnceAndTheExplosionStartsNextTick) {
+    TMainForm &f = *MainForm;
+    StartFlying(0);
+    FlyTo(101);
+    toolkit::Image *image = Present(0, 200, 80);
+    QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
+    f.Energy = 10;
+    f.LastEnergy = 10;
+
+    QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(20, 20));
+    const FlyingObject &o = *f.BadGuyList[0];
+    EXPECT_TRUE(o.Hit);
+    EXPECT_EQ(o.State, 1);
+    EXPECT_EQ(f.ShotsFired, 1);
+    EXPECT_EQ(f.Hits, 1);
+    EXPECT_EQ(f.Energy, 20);
+    EXPECT_EQ(f.ScoreLab->text(), "20");
+    EXPECT_EQ(raisedEvents(sounds), QList<int>({5, 4}));
+    EXPECT_EQ(f.StatsLabel->text(), "Shots Fired : 1    Hits : 1    Accuracy : 100%");
+
+    // A second click on the exploding bad guy fires again but scores nothing.
+    sounds.clear();
+    QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(f.ShotsFired, 2);
+    EXPECT_EQ(f.Hits, 1);
+    EXPECT_EQ(f.Energy, 20);
+    EXPECT_EQ(raisedEvents(sounds), QList<int>({5}));
+}
+
+TEST_F(Firing, ShootingOnlyBadGuysKeepsTheAccuracyAt100) {
+    TMainForm &f = *MainForm;
+    StartFlying(0);
+    FlyTo(900);
+    ASSERT_EQ(f.BadGuyList.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        toolkit::Image *image = Present(i, 50 + 100 * i, 60);
+        QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(25, 25));
+    }
+    EXPECT_EQ(f.ShotsFired, 3);
+    EXPECT_EQ(f.Hits, 3);
+    EXPECT_EQ(f.Accuracy, 100);
+}
+
+TEST_F(Firing, AClickIsCreditedToTheBadGuyNamedByItsImage) {
+    TMainForm &f = *MainForm;
+    StartFlying(0);
+    FlyTo(3900);
+    ASSERT_EQ(f.BadGuyList.size(), 13);
+    toolkit::Image *image = Present(12, 300, 100);
+    ASSERT_EQ(image->objectName(), "BadImage12");
+    QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(10, 10));
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(f.BadGuyList[i]->Hit, i == 12) << "bad guy " << i;
+}
+
+TEST_F(Firing, RightClicksPauseOnlyInAGame) {
+    TMainForm &f = *MainForm;
+    StartFlying(0);
+    FlyTo(101);
+    toolkit::Image *image = Present(0, 200, 80);
+    QTest::mouseClick(image, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(f.Stopped);
+    EXPECT_TRUE(f.PausePanel->isVisible());
+
+    // Paused: left clicks on a bad guy do nothing.
+    f.BadGuyMouseDown(image, Qt::LeftButton, {}, 5, 5);
+    EXPECT_EQ(f.ShotsFired, 0);
+    EXPECT_FALSE(f.BadGuyList[0]->Hit);
+}

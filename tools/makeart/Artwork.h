@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QImage>
+
+namespace makeart {
+
+// The four kinds of bad guy, each a strip of two 50 x 50 frames: the wing beat of a flap.
+QImage drawBadGuy(int kind);
+// Seven 55 x 48 frames: a spark, the blast growing and fading, and plain black.
+QImage drawExplosion();
+
+} // namespace makeart
