@@ -83,26 +83,8 @@ void TMainForm::ResetBadGuy(int i) {
     ResetObject(*BadGuyList[i]);
 }
 
-namespace {
-// Moving many see-through controls one by one makes the window system gather as many small
-// areas to repaint, at a cost that grows with the square of their number. The play field is
-// repainted whole on every tick anyway, so the moves are made with updates off and the field
-// repainted once.
-class OneRepaint {
-public:
-    explicit OneRepaint(QWidget *field) : field_(field) { field_->setUpdatesEnabled(false); }
-    ~OneRepaint() { field_->setUpdatesEnabled(true); }
-    OneRepaint(const OneRepaint &) = delete;
-    OneRepaint &operator=(const OneRepaint &) = delete;
-
-private:
-    QWidget *field_;
-};
-} // namespace
-
 void TMainForm::UpdateBadGuys() {
     SpawnBadGuys();
-    const OneRepaint oneRepaint(BackPanel);
     for (int i = 0; i < BadGuyList.size(); ++i) {
         FlyingObject &o = *BadGuyList[i];
         toolkit::Image *image = BadGuyImages[i];
