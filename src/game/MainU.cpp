@@ -56,6 +56,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent) {
     connectHandlers();
     // The designed client area below the menu bar is 612 × 406.
     resize(ClientArea->width(), ClientArea->height() + MainMenu1->sizeHint().height());
+    StartButton->setFocus();
     FormCreate();
 }
 
