@@ -2,6 +2,7 @@
 //
 //   build/bench/bench_flight --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+#include "dialogs/OptionsU.h"
 #include "game/Forms.h"
 #include "game/MainU.h"
 #include "toolkit/ErrorReport.h"
@@ -18,7 +19,7 @@ void StartFlight(int stars) {
     CreateForms();
     MainForm->show();
     MainForm->SeedRandom(1);
-    MainForm->StarCountText = [stars] { return QString::number(stars); };
+    OptionsDlg->StarEdit->setText(QString::number(stars));
     MainForm->StartGame();
     for (int i = 0; i <= stars; ++i)
         MainForm->Go();

@@ -1,10 +1,12 @@
 #include "game/Forms.h"
 #include "game/MainU.h"
+#include "platform/Registry.h"
 #include "toolkit/Design.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Pacing.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 
 int main(int argc, char **argv) {
     toolkit::Application application(argc, argv);
@@ -18,7 +20,12 @@ int main(int argc, char **argv) {
     if (paced)
         toolkit::setPaceFactor(pace);
 
+    // A damaged settings file is left for the player to mend; say so once, in a message box.
+    platform::Registry::user().setDamageReporter(
+        [](const QString &message) { toolkit::reportError(message); });
+
     CreateForms();
+    QApplication::setWindowIcon(QIcon(":/pictures/starburst.png"));
     MainForm->show();
     const int result = QApplication::exec();
     DestroyForms();

@@ -1,5 +1,6 @@
 #include "game/Forms.h"
 
+#include "dialogs/OptionsU.h"
 #include "game/MainU.h"
 
 #include <QtGlobal>
@@ -13,9 +14,12 @@ static void initResources() {
 void CreateForms() {
     initResources();
     MainForm = new TMainForm;
+    OptionsDlg = new TOptionsDlg;
 }
 
 void DestroyForms() {
+    delete OptionsDlg;
+    OptionsDlg = nullptr;
     delete MainForm;
     MainForm = nullptr;
 }

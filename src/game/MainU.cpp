@@ -1,5 +1,7 @@
 #include "game/MainU.h"
 
+#include "components/SaveForm.h"
+#include "dialogs/OptionsU.h"
 #include "game/GameRules.h"
 #include "gk/Utils.h"
 #include "toolkit/Design.h"
@@ -57,7 +59,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent) {
     // The designed client area below the menu bar is 612 × 406.
     resize(ClientArea->width(), ClientArea->height() + MainMenu1->sizeHint().height());
     StartButton->setFocus();
-    FormCreate();
+    toolkit::guarded([this] { FormCreate(); });
 }
 
 TMainForm::~TMainForm() {
@@ -87,6 +89,15 @@ void TMainForm::createComponents() {
     IM_BadGuy3 = imageList("IM_BadGuy3", 50, 50);
     ExplodeList = imageList("ExplodeList", 55, 48);
     loadArtwork();
+
+    SaveForm1 = new TSaveForm(this);
+    SaveForm1->setObjectName("SaveForm1");
+    TSimpleOptions *placement = SaveForm1->Options();
+    placement->RegKey = QStringLiteral("\\Software\\Brakmoor\\Gorbulax");
+    placement->RegSubKey = QStringLiteral("Settings");
+    placement->IniFile = QStringLiteral("My.ini");
+    placement->IniSection = QStringLiteral("MyKey");
+    placement->UseRegistry = true;
 }
 
 void TMainForm::loadArtwork() {
@@ -105,6 +116,7 @@ void TMainForm::connectHandlers() {
     connect(CloseButton, &QPushButton::clicked, this, handler([this] { close(); }));
     connect(New1, &QAction::triggered, this, handler([this] { NewGame(); }));
     connect(Exit1, &QAction::triggered, this, handler([this] { Exit1Click(); }));
+    connect(SetOptions1, &QAction::triggered, this, handler([this] { SetOptions1Click(); }));
 
     const auto mouseMove = [this](QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
         MainBoxMouseMove(sender, shift, x, y);
@@ -121,25 +133,28 @@ void TMainForm::connectHandlers() {
                            int x, int y) { PausePanelMouseDown(sender, button, shift, x, y); });
 
     // The windows these items open join the program one by one; until then the items wait.
-    for (QAction *item : {ViewHighScores1, SetOptions1, Checkforupgrade1, Help2,
-                          UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
+    for (QAction *item : {ViewHighScores1, Checkforupgrade1, Help2, UmbrelProwletWebsite1,
+                          InfoaboutMailinglist1, About1})
         item->setEnabled(false);
 }
 
 int TMainForm::StarCount() const {
-    constexpr int Designed = 100;
-    const QString text = StarCountText();
-    if (!gk::IsAllDigits(text))
-        return Designed;
-    bool ok = false;
-    const int count = text.toInt(&ok);
-    return ok ? count : Designed;
+    return OptionsDlg ? OptionsDlg->StarCount() : 100;
+}
+
+bool TMainForm::SoundsOn() const {
+    return OptionsDlg && OptionsDlg->SoundCheck->isChecked();
 }
 
 void TMainForm::FormCreate() {
     PauseBusy = false;
     ProgramDir = QCoreApplication::applicationDirPath() + '/';
     BackPanel->setColor(Black);
+    const QPoint designedPlace = pos();
+    SaveForm1->Restore();
+    // A window that came back to its last place is not centred when it is first shown.
+    placed_ =
+        pos() != designedPlace || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
 
     // The turret's picture starts as plain button face.
     LaserImage->clearPicture();
@@ -166,17 +181,31 @@ void TMainForm::showEvent(QShowEvent *event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent *event) {
+    // Whatever fails while closing is reported, and the window closes all the same.
     toolkit::guarded([this] { FormClose(); });
     event->accept();
 }
 
 void TMainForm::FormClose() {
     Timer1->setEnabled(false);
+    SaveForm1->Save();
     ReleaseObjects();
 }
 
 void TMainForm::Exit1Click() {
     close();
+}
+
+// Every menu item that opens a window first pauses a running game; it stays paused after.
+void TMainForm::pauseIfRunning() {
+    if (!Stopped)
+        Pause();
+}
+
+void TMainForm::SetOptions1Click() {
+    pauseIfRunning();
+    if (OptionsDlg)
+        OptionsDlg->exec();
 }
 
 void TMainForm::StartGame() {

@@ -8,10 +8,10 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <random>
 
+class TSaveForm;
 namespace toolkit {
 class ImageList;
 class Timer;
@@ -34,6 +34,7 @@ public:
     toolkit::ImageList *IM_BadGuy2 = nullptr;
     toolkit::ImageList *IM_BadGuy3 = nullptr;
     toolkit::ImageList *ExplodeList = nullptr;
+    TSaveForm *SaveForm1 = nullptr; // the window's placement
 
     // The state of the game.
     int Travelled = 0;  // flight ticks of this game
@@ -61,12 +62,10 @@ public:
     QList<toolkit::Image *> BadGuyImages;
     QList<FlyingObject *> BadGuyList;
 
-    // The preferences the game reads at the moment it needs them.
-    std::function<QString()> StarCountText = [] { return QStringLiteral("100"); };
-    std::function<bool()> SoundsOn = [] { return true; };
-    // The star count to build, from the preferences' text; the designed 100 when the text is
-    // not a count (not all digits, or too large).
+    // The preferences, read from the preferences dialog at the moment the game needs them: the
+    // star count (the designed 100 while the box holds no count) and the sound switch.
     int StarCount() const;
+    bool SoundsOn() const;
 
     // Makes the next games draw their random numbers from a fixed seed instead of the clock.
     void SeedRandom(uint32_t seed) { fixedSeed_ = seed; }
@@ -90,6 +89,7 @@ public:
     void MainBoxMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                           int x, int y);
     void Exit1Click();
+    void SetOptions1Click();
 
     // The bad guys.
     void UpdateBadGuys();
@@ -140,6 +140,7 @@ private:
     void setMeterColor(const QColor &color);
     void setEnergyLabel(const QString &text, const QColor &color);
     void resumeSteps();
+    void pauseIfRunning();
 
     std::mt19937 random_;
     std::optional<uint32_t> fixedSeed_;

@@ -9,31 +9,14 @@ program=$1
 shots=${2:-$(mktemp -d)}
 mkdir -p "$shots"
 
-work=$(mktemp -d)
+game_pid=""
+source "$(dirname "$0")/session.sh"
 trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
-export GORBULAX_CONFIG_HOME=$work/config
-export SDL_AUDIODRIVER=dummy
-unset QT_QPA_PLATFORM
-
-# A display number of our own, so parallel runs don't meet.
-display=:$((100 + RANDOM % 800))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
-fail() { echo "e2e: $*" >&2; exit 1; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
 "$program" &
 game_pid=$!
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Gorbulax$' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "the main window did not appear"
+window=$(find_window Gorbulax) || fail "the main window did not appear"
 sleep 1
 import -window root "$shots/idle.png"
 

@@ -198,17 +198,17 @@ TEST_F(GameStates, StartBuildsTheFieldThenFlies) {
 
 TEST_F(GameStates, StarMakingEndsOnZeroAndWhenTheCountDropsBelowTheStarsMade) {
     TMainForm &f = *MainForm;
-    f.StarCountText = [] { return QStringLiteral("0"); };
+    OptionsDlg->StarEdit->setText(QStringLiteral("0"));
     f.StartGame();
     Ticks(1);
     EXPECT_FALSE(f.MakingStars);
     EXPECT_EQ(f.FirstStar(), nullptr);
 
     f.NewGame();
-    f.StarCountText = [] { return QStringLiteral("40"); };
+    OptionsDlg->StarEdit->setText(QStringLiteral("40"));
     f.StartGame();
     Ticks(30);
-    f.StarCountText = [] { return QStringLiteral("10"); };
+    OptionsDlg->StarEdit->setText(QStringLiteral("10"));
     Ticks(1);
     EXPECT_FALSE(f.MakingStars);
     EXPECT_EQ(f.StarsMade, 30);
@@ -217,18 +217,18 @@ TEST_F(GameStates, StarMakingEndsOnZeroAndWhenTheCountDropsBelowTheStarsMade) {
 TEST_F(GameStates, ACountThatIsNoNumberBuildsTheDesignedHundred) {
     TMainForm &f = *MainForm;
     for (const char *text : {"", "12a", "-5", "99999999999999999999", "2147483648"}) {
-        f.StarCountText = [text] { return QString::fromLatin1(text); };
+        OptionsDlg->StarEdit->setText(QString::fromLatin1(text));
         EXPECT_EQ(f.StarCount(), 100) << text;
     }
-    f.StarCountText = [] { return QStringLiteral("2147483647"); };
+    OptionsDlg->StarEdit->setText(QStringLiteral("2147483647"));
     EXPECT_EQ(f.StarCount(), 2147483647);
-    f.StarCountText = [] { return QStringLiteral("007"); };
+    OptionsDlg->StarEdit->setText(QStringLiteral("007"));
     EXPECT_EQ(f.StarCount(), 7);
 }
 
 TEST_F(GameStates, PauseAndResumeFromStarMakingAndFlight) {
     TMainForm &f = *MainForm;
-    f.StarCountText = [] { return QStringLiteral("20"); };
+    OptionsDlg->StarEdit->setText(QStringLiteral("20"));
     f.StartGame();
     Ticks(5);
 
@@ -320,7 +320,7 @@ TEST_F(GameStates, NewResetsFromEveryState) {
 
 TEST_F(GameStates, TheTimerDrivesTheGame) {
     TMainForm &f = *MainForm;
-    f.StarCountText = [] { return QStringLiteral("2"); };
+    OptionsDlg->StarEdit->setText(QStringLiteral("2"));
     f.StartGame();
     EXPECT_TRUE(QTest::qWaitFor([&f] { return f.Travelled > 0; }, 5000));
 }

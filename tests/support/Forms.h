@@ -2,14 +2,20 @@
 
 // The application's windows as the program creates them, for one test at a time.
 
+#include "dialogs/OptionsU.h"
 #include "game/Forms.h"
 #include "game/MainU.h"
+#include "platform/ConfigFolder.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
 class FormsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Every test starts from a first run: nothing stored.
+        QDir(platform::ConfigFolder()).removeRecursively();
         CreateForms();
         MainForm->show();
         MainForm->SeedRandom(20261207);
@@ -24,7 +30,7 @@ protected:
 
     // Starts a game and runs its star-making phase to the end.
     static void StartFlying(int stars) {
-        MainForm->StarCountText = [stars] { return QString::number(stars); };
+        OptionsDlg->StarEdit->setText(QString::number(stars));
         MainForm->StartGame();
         Ticks(stars + 1);
         ASSERT_FALSE(MainForm->MakingStars);

@@ -9,4 +9,9 @@ QImage drawBadGuy(int kind);
 // Seven 55 x 48 frames: a spark, the blast growing and fading, and plain black.
 QImage drawExplosion();
 
+// 32 x 32 icons for the preferences dialog: a loudspeaker for the sound settings, and the
+// program's own star burst.
+QImage drawSpeakerIcon();
+QImage drawStarburstIcon();
+
 } // namespace makeart

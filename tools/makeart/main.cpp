@@ -398,5 +398,7 @@ int main(int argc, char **argv) {
         ok = save(makeart::drawBadGuy(kind), out, QStringLiteral("badguy%1.png").arg(kind)) && ok;
     }
     ok = save(makeart::drawExplosion(), out, QStringLiteral("explode.png")) && ok;
+    ok = save(makeart::drawSpeakerIcon(), out, QStringLiteral("speaker.png")) && ok;
+    ok = save(makeart::drawStarburstIcon(), out, QStringLiteral("starburst.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "components/Options.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+
+// The owner given to a TSaveForm is a widget but not a window: "Invalid class typecast".
+class EInvalidCast : public std::runtime_error {
+public:
+    EInvalidCast() : std::runtime_error("Invalid class typecast") {}
+};
+
+// Keeps the placement of the window that owns it: its state (1 normal, 0 minimized,
+// 2 maximized) and, unless maximized, its outer height, width, left and top. Without an owner
+// window, Save and Restore do nothing at all.
+class TSaveForm : public QObject {
+    Q_OBJECT
+
+public:
+    // `owner` is the window whose placement is kept; null for none. An owner that is not a
+    // window throws EInvalidCast.
+    explicit TSaveForm(QWidget *owner);
+
+    TSimpleOptions *Options() const { return options_; }
+    std::function<void(QObject *sender)> OnSave;
+    std::function<void(QObject *sender)> OnRestore;
+
+    void Save();
+    void Restore();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void write(const QString &name, int32_t value, const platform::RegKey *key);
+    void applyHeight(int height);
+    void applyWidth(int width);
+    void applyLeft(int left);
+    void applyTop(int top);
+    QSize frameSize() const;
+    void fitOuterSize();
+
+    QPointer<QWidget> form_;
+    TSimpleOptions *options_;
+    // Outer sizes applied before the window system could tell the frame around them.
+    std::optional<int> outerHeight_;
+    std::optional<int> outerWidth_;
+};

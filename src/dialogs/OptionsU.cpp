@@ -1,0 +1,103 @@
+#include "dialogs/OptionsU.h"
+
+#include "gk/Utils.h"
+#include "toolkit/Design.h"
+#include "toolkit/ErrorReport.h"
+#include "toolkit/Mouse.h"
+
+#include <QKeyEvent>
+
+TOptionsDlg *OptionsDlg = nullptr;
+
+namespace {
+constexpr int Woohoo = 12;
+const QString DesignedStars = QStringLiteral("100");
+
+// A count the game can take: digits only, and small enough for a 32-bit integer.
+bool IsStarCount(const QString &text) {
+    if (!gk::IsAllDigits(text))
+        return false;
+    bool fits = false;
+    text.toInt(&fits);
+    return fits;
+}
+} // namespace
+
+TOptionsDlg::TOptionsDlg(QWidget *parent) : QDialog(parent) {
+    setupUi(this);
+    toolkit::applyDesign(this);
+    setFixedSize(size());
+    createComponents();
+
+    using toolkit::handler;
+    connect(BitBtn1, &QPushButton::clicked, this, handler([this] { BitBtn1Click(); }));
+    connect(BitBtn2, &QPushButton::clicked, this, handler([this] { BitBtn2Click(); }));
+    // The box's click handler runs on every change of its state, the user's or a restore's.
+    connect(SoundCheck, &QCheckBox::toggled, this, handler([this] { SoundCheckClick(); }));
+    toolkit::onClick(Image1, [this](QObject *) { Image1Click(); });
+
+    toolkit::guarded([this] { FormCreate(); });
+}
+
+void TOptionsDlg::createComponents() {
+    Image1->setPicture(QImage(":/pictures/speaker.png"));
+    Image2->setPicture(QImage(":/pictures/starburst.png"));
+    for (TSimpleOptions *options : {StarEdit->Options(), SoundCheck->Options()}) {
+        options->RegKey = QStringLiteral("\\Software\\Brakmoor\\Gorbulax");
+        options->RegSubKey = QStringLiteral("Settings");
+        options->IniFile = QStringLiteral("My.ini");
+        options->IniSection = QStringLiteral("MyKey");
+        options->UseRegistry = true;
+    }
+}
+
+void TOptionsDlg::FormCreate() {
+    SoundCheck->Restore();
+    StarEdit->Restore();
+    if (!IsStarCount(StarEdit->text()))
+        StarEdit->setText(DesignedStars);
+}
+
+void TOptionsDlg::BitBtn1Click() {
+    if (!IsStarCount(StarEdit->text())) {
+        StarEdit->clear();
+        StarEdit->setFocus();
+        return;
+    }
+    SoundCheck->Save();
+    StarEdit->Save();
+    accept();
+}
+
+void TOptionsDlg::BitBtn2Click() {
+    SoundCheck->Restore();
+    StarEdit->Restore();
+    // Where nothing is stored yet, a rejected entry may have left the box empty.
+    if (!IsStarCount(StarEdit->text()))
+        StarEdit->setText(DesignedStars);
+    reject();
+}
+
+void TOptionsDlg::Image1Click() {
+    if (SoundCheck->isChecked())
+        emit soundRequested(Woohoo);
+}
+
+void TOptionsDlg::SoundCheckClick() {
+    if (SoundCheck->isChecked())
+        Image1Click();
+}
+
+int TOptionsDlg::StarCount() const {
+    const QString text = StarEdit->text();
+    return IsStarCount(text) ? text.toInt() : DesignedStars.toInt();
+}
+
+void TOptionsDlg::keyPressEvent(QKeyEvent *event) {
+    // Esc is the Cancel button; the title bar's close button neither saves nor restores.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        BitBtn2->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

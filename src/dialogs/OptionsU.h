@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui_OptionsU.h"
+
+#include <QDialog>
+
+// The preferences: whether the game plays sounds, and how many stars its field has. The
+// dialog keeps no copy of either: the game reads the two controls when it needs them.
+class TOptionsDlg : public QDialog, public Ui::TOptionsDlg {
+    Q_OBJECT
+
+public:
+    explicit TOptionsDlg(QWidget *parent = nullptr);
+
+    void FormCreate();
+    void BitBtn1Click(); // OK
+    void BitBtn2Click(); // Cancel
+    void Image1Click();
+    void SoundCheckClick();
+
+    // The star count as the game takes it: the box's number, or the designed 100 when the box
+    // holds no number a count can be (which OK and Cancel never leave behind).
+    int StarCount() const;
+
+signals:
+    // A sample sound the dialog plays: the index in the game's sound library.
+    void soundRequested(int index);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void createComponents();
+};
+
+// The application's preferences dialog, set as the program creates it.
+extern TOptionsDlg *OptionsDlg;

@@ -1,0 +1,173 @@
+#include "support/Forms.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QString StoredSettings() {
+    QFile file(platform::ConfigFolder() + "/user.reg");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(file.readAll());
+}
+
+// Runs `whileOpen` once the dialog shows modally, then lets the dialog's exec return. The
+// check repeats: the pause before the dialog processes pending events of its own.
+void WithDialogOpen(const std::function<void()> &whileOpen) {
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, whileOpen] {
+        if (!OptionsDlg->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        whileOpen();
+        OptionsDlg->done(QDialog::Rejected);
+    });
+    poll->start(10);
+}
+
+} // namespace
+
+using Preferences = FormsTest;
+
+TEST_F(Preferences, FirstRunShowsTheDesignAndOkStoresIt) {
+    TOptionsDlg &d = *OptionsDlg;
+    EXPECT_EQ(d.StarEdit->text(), "100");
+    EXPECT_TRUE(d.SoundCheck->isChecked());
+    EXPECT_EQ(d.windowTitle(), "Preferences");
+    EXPECT_EQ(d.size(), QSize(313, 214));
+
+    d.show();
+    QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+    const QString stored = StoredSettings();
+    EXPECT_TRUE(stored.startsWith("REGEDIT4"));
+    EXPECT_TRUE(stored.contains("[HKEY_CURRENT_USER\\Software\\Brakmoor\\Gorbulax\\Settings]"));
+    EXPECT_TRUE(stored.contains("\"StarEdit\"=\"100\""));
+    EXPECT_TRUE(stored.contains("\"SoundCheck\"=dword:00000001"));
+}
+
+TEST_F(Preferences, OkRefusesWhatIsNoCountAndStays) {
+    TOptionsDlg &d = *OptionsDlg;
+    for (const char *text : {"12a", "", "-5", " 12", "2147483648", "99999999999999999999"}) {
+        d.show();
+        d.StarEdit->setText(QString::fromLatin1(text));
+        d.SoundCheck->setChecked(false);
+        QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+        EXPECT_TRUE(d.isVisible()) << text;
+        EXPECT_EQ(d.StarEdit->text(), "") << text;
+        EXPECT_FALSE(StoredSettings().contains("StarEdit")) << "nothing is saved for " << text;
+    }
+    d.StarEdit->setText("0");
+    QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_TRUE(StoredSettings().contains("\"StarEdit\"=\"0\""));
+    EXPECT_TRUE(StoredSettings().contains("\"SoundCheck\"=dword:00000000"));
+}
+
+TEST_F(Preferences, CancelAndEscRestoreWhatIsStored) {
+    TOptionsDlg &d = *OptionsDlg;
+    // Nothing stored: Cancel keeps what the box shows, and an emptied box gets the design back.
+    d.show();
+    d.StarEdit->setText("250");
+    QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.StarEdit->text(), "250");
+    d.show();
+    d.StarEdit->setText("12a");
+    QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+    ASSERT_EQ(d.StarEdit->text(), "");
+    QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
+    EXPECT_EQ(d.StarEdit->text(), "100");
+
+    // Stored: Cancel and Esc bring the stored values back.
+    d.show();
+    d.StarEdit->setText("50");
+    QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+    d.show();
+    d.StarEdit->setText("75");
+    d.SoundCheck->setChecked(false);
+    QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
+    EXPECT_EQ(d.StarEdit->text(), "50");
+    EXPECT_TRUE(d.SoundCheck->isChecked());
+    d.show();
+    d.StarEdit->setText("75");
+    QTest::keyClick(&d, Qt::Key_Escape);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.StarEdit->text(), "50");
+
+    // The title bar's close button neither saves nor restores.
+    d.show();
+    d.StarEdit->setText("60");
+    d.close();
+    EXPECT_EQ(d.StarEdit->text(), "60");
+    EXPECT_TRUE(StoredSettings().contains("\"StarEdit\"=\"50\""));
+}
+
+TEST_F(Preferences, TheSampleSoundPlaysOnlyWithSoundsOn) {
+    TOptionsDlg &d = *OptionsDlg;
+    d.show();
+    QSignalSpy sounds(&d, &TOptionsDlg::soundRequested);
+    QTest::mouseClick(d.Image1, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(sounds.size(), 1);
+    EXPECT_EQ(sounds.takeFirst().at(0).toInt(), 12);
+
+    QTest::mouseClick(d.SoundCheck, Qt::LeftButton);
+    EXPECT_FALSE(d.SoundCheck->isChecked());
+    QTest::mouseClick(d.Image1, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(sounds.isEmpty()) << "unticking and clicking while off are silent";
+
+    // Ticking plays the sample; so does Cancel when it ticks the stored "on" back.
+    QTest::mouseClick(d.SoundCheck, Qt::LeftButton);
+    EXPECT_EQ(sounds.size(), 1);
+    QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+    d.show();
+    QTest::mouseClick(d.SoundCheck, Qt::LeftButton);
+    sounds.clear();
+    QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
+    EXPECT_TRUE(d.SoundCheck->isChecked());
+    EXPECT_EQ(sounds.size(), 1);
+}
+
+TEST_F(Preferences, TheGameReadsBothControlsWhenItNeedsThem) {
+    TMainForm &f = *MainForm;
+    QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
+    OptionsDlg->SoundCheck->setChecked(false);
+    f.DoSoundEvent(5);
+    EXPECT_TRUE(sounds.isEmpty());
+    OptionsDlg->SoundCheck->setChecked(true);
+    f.DoSoundEvent(5);
+    EXPECT_EQ(sounds.size(), 1);
+
+    OptionsDlg->StarEdit->setText("50");
+    f.StartGame();
+    Ticks(51);
+    EXPECT_FALSE(f.MakingStars);
+    EXPECT_EQ(f.StarsMade, 50);
+}
+
+TEST_F(Preferences, TheMenuPausesARunningGameAndItStaysPaused) {
+    TMainForm &f = *MainForm;
+    f.StartGame();
+    Ticks(3);
+    bool shown = false;
+    WithDialogOpen([&shown] { shown = OptionsDlg->isVisible(); });
+    f.SetOptions1->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(f.Stopped);
+    EXPECT_TRUE(f.PausePanel->isVisible());
+}
+
+TEST_F(Preferences, StoredValuesComeBackAtTheNextStart) {
+    OptionsDlg->StarEdit->setText("50");
+    OptionsDlg->SoundCheck->setChecked(false);
+    OptionsDlg->BitBtn1Click();
+    DestroyForms();
+    CreateForms();
+    EXPECT_EQ(OptionsDlg->StarEdit->text(), "50");
+    EXPECT_FALSE(OptionsDlg->SoundCheck->isChecked());
+    EXPECT_EQ(MainForm->StarCount(), 50);
+}

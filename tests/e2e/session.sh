@@ -1,0 +1,28 @@
+# Sourced by the end-to-end scripts: a virtual display and a settings folder of the run's own,
+# silent audio, and the helpers the scripts share. Sets `work`, `xvfb_pid` and DISPLAY; the
+# caller's trap ends the display and removes `work`.
+
+work=$(mktemp -d)
+export GORBULAX_CONFIG_HOME=$work/config
+export SDL_AUDIODRIVER=dummy
+unset QT_QPA_PLATFORM
+
+# A display number of our own, so parallel runs don't meet.
+display=:$((100 + RANDOM % 800))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+fail() { echo "e2e: $*" >&2; exit 1; }
+
+# Prints the id of the visible window named $1, waiting up to 10 s for it.
+find_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
