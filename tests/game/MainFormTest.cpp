@@ -324,3 +324,30 @@ TEST_F(GameStates, TheTimerDrivesTheGame) {
     f.StartGame();
     EXPECT_TRUE(QTest::qWaitFor([&f] { return f.Travelled > 0; }, 5000));
 }
+
+using WindowPlacement = FormsTest;
+
+TEST_F(WindowPlacement, TheWindowComesBackAsItWasLeft) {
+    MainForm->resize(700, 500);
+    MainForm->move(40, 30);
+    QCoreApplication::processEvents();
+    const QRect left = MainForm->frameGeometry();
+    MainForm->close();
+    DestroyForms();
+
+    CreateForms();
+    MainForm->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(MainForm->frameGeometry().size(), left.size());
+    EXPECT_EQ(MainForm->frameGeometry().topLeft(), left.topLeft());
+
+    // Maximized stays maximized; the size it had before is not applied on top.
+    MainForm->showMaximized();
+    QCoreApplication::processEvents();
+    MainForm->close();
+    DestroyForms();
+    CreateForms();
+    MainForm->show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(MainForm->windowState() & Qt::WindowMaximized);
+}
