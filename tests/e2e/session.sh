@@ -7,14 +7,17 @@ export GORBULAX_CONFIG_HOME=$work/config
 export SDL_AUDIODRIVER=dummy
 unset QT_QPA_PLATFORM
 
-# A display number of our own, so parallel runs don't meet.
-display=:$((100 + RANDOM % 800))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
 fail() { echo "e2e: $*" >&2; exit 1; }
+
+# A display of our own: Xvfb picks a free number and writes it once it accepts clients.
+exec {display_fd}>"$work/display"
+Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec {display_fd}>&-
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=:$(head -n 1 "$work/display")
+xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
 
 # Prints the id of the visible window named $1, waiting up to 10 s for it.
 find_window() {
