@@ -1,0 +1,87 @@
+#include "gk/AudioOutput.h"
+
+#include <QCoreApplication>
+
+#include <SDL.h>
+
+#include <cstdio>
+
+namespace gk {
+
+namespace {
+
+constexpr const char *kObjectName = "gk::AudioOutput";
+
+} // namespace
+
+AudioOutput &AudioOutput::instance() {
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        if (auto *existing =
+                app->findChild<AudioOutput *>(kObjectName, Qt::FindDirectChildrenOnly)) {
+            return *existing;
+        }
+        return *new AudioOutput(app);
+    }
+    static AudioOutput standalone(nullptr);
+    return standalone;
+}
+
+AudioOutput::AudioOutput(QObject *parent) : QObject(parent) {
+    setObjectName(kObjectName);
+    if (open()) {
+        return;
+    }
+    // The silent driver keeps the game's timing (sounds end when they would have) on
+    // machines without a usable sound device.
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    silentFallback_ = true;
+    if (open()) {
+        std::fprintf(stderr, "Gorbulax: no sound output could be opened; playing silently\n");
+    } else {
+        std::fprintf(stderr, "Gorbulax: no sound output could be opened: %s\n", SDL_GetError());
+    }
+}
+
+AudioOutput::~AudioOutput() {
+    // Closing waits for a running callback, so the mixer is no longer in use afterwards.
+    if (device_ != 0) {
+        SDL_CloseAudioDevice(device_);
+    }
+    if (subsystemUp_) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+}
+
+bool AudioOutput::open() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return false;
+    }
+    SDL_AudioSpec want{};
+    want.freq = Mixer::kRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = &AudioOutput::callback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    // No changes allowed: SDL converts to whatever the hardware wants, so render() always
+    // sees the layout it produces.
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    subsystemUp_ = true;
+    device_ = device;
+    bufferFrames_ = have.samples;
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+}
+
+void AudioOutput::callback(void *self, uint8_t *stream, int bytes) {
+    auto *output = static_cast<AudioOutput *>(self);
+    output->mixer_.render(reinterpret_cast<int16_t *>(stream),
+                          bytes / static_cast<int>(2 * sizeof(int16_t)));
+}
+
+} // namespace gk
