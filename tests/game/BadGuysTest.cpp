@@ -5,17 +5,6 @@
 
 #include <QSignalSpy>
 
-namespace {
-
-QList<int> raisedEvents(const QSignalSpy &spy) {
-    QList<int> events;
-    for (const QList<QVariant> &call : spy)
-        events << call.at(0).toInt();
-    return events;
-}
-
-} // namespace
-
 TEST(BadGuyRules, NumberGrowsWithTheDistance) {
     EXPECT_EQ(game::BadGuysFor(0), 1);
     EXPECT_EQ(game::BadGuysFor(599), 1);

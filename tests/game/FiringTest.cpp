@@ -10,13 +10,6 @@ namespace {
 
 const QColor Lime{0, 255, 0};
 
-QList<int> raisedEvents(const QSignalSpy &spy) {
-    QList<int> events;
-    for (const QList<QVariant> &call : spy)
-        events << call.at(0).toInt();
-    return events;
-}
-
 // Puts bad guy i, full grown, at (x, y) on the field and every other one out of the way.
 toolkit::Image *Present(int i, int x, int y) {
     TMainForm &f = *MainForm;

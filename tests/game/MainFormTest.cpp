@@ -18,13 +18,6 @@ QColor textColor(const QWidget *control) {
     return control->palette().color(QPalette::WindowText);
 }
 
-QList<int> raisedEvents(const QSignalSpy &spy) {
-    QList<int> events;
-    for (const QList<QVariant> &call : spy)
-        events << call.at(0).toInt();
-    return events;
-}
-
 } // namespace
 
 using MainWindowLayout = FormsTest;

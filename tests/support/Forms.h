@@ -8,8 +8,17 @@
 #include "platform/ConfigFolder.h"
 
 #include <QDir>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
+
+// The numbers of the sound events a spy on soundEventRaised has seen, in order.
+inline QList<int> raisedEvents(const QSignalSpy &spy) {
+    QList<int> events;
+    for (const QList<QVariant> &call : spy)
+        events << call.at(0).toInt();
+    return events;
+}
 
 class FormsTest : public ::testing::Test {
 protected:
