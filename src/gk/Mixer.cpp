@@ -107,6 +107,16 @@ int Mixer::slotOf(BufferId buffer) const {
     return it == slots_.end() ? -1 : it->second;
 }
 
+// One field or figure of a buffer's voice, read under the lock; `none` for an unknown buffer.
+template <typename T, typename Read> T Mixer::readVoice(BufferId buffer, T none, Read read) const {
+    const int slot = slotOf(buffer);
+    if (slot < 0) {
+        return none;
+    }
+    std::lock_guard lock(mutex_);
+    return read(voices_[slot]);
+}
+
 DeviceId Mixer::createDevice() {
     collectGarbage();
     devices_.push_back(nextDevice_);
@@ -281,33 +291,20 @@ Result Mixer::setPosition(BufferId buffer, size_t bytes) {
 }
 
 size_t Mixer::position(BufferId buffer) const {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return 0;
-    }
-    std::lock_guard lock(mutex_);
-    const Voice &v = voices_[slot];
-    const size_t srcFrame =
-        std::min<size_t>(static_cast<uint64_t>(v.pos) * v.fmt.rate / kRate, v.srcFrames);
-    return srcFrame * v.fmt.frameBytes();
+    return readVoice(buffer, size_t{0}, [](const Voice &v) {
+        const size_t srcFrame =
+            std::min<size_t>(static_cast<uint64_t>(v.pos) * v.fmt.rate / kRate, v.srcFrames);
+        return srcFrame * v.fmt.frameBytes();
+    });
 }
 
 size_t Mixer::sizeBytes(BufferId buffer) const {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return 0;
-    }
-    std::lock_guard lock(mutex_);
-    return voices_[slot].srcFrames * voices_[slot].fmt.frameBytes();
+    return readVoice(buffer, size_t{0},
+                     [](const Voice &v) { return v.srcFrames * v.fmt.frameBytes(); });
 }
 
 bool Mixer::isPlaying(BufferId buffer) const {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return false;
-    }
-    std::lock_guard lock(mutex_);
-    return voices_[slot].playing;
+    return readVoice(buffer, false, [](const Voice &v) { return v.playing; });
 }
 
 void Mixer::updateGains_locked(Voice &v) {
@@ -329,12 +326,7 @@ Result Mixer::setVolume(BufferId buffer, int volume) {
 }
 
 int Mixer::volume(BufferId buffer) const {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return 0;
-    }
-    std::lock_guard lock(mutex_);
-    return voices_[slot].volume;
+    return readVoice(buffer, 0, [](const Voice &v) { return v.volume; });
 }
 
 Result Mixer::setPan(BufferId buffer, int pan) {
@@ -350,12 +342,7 @@ Result Mixer::setPan(BufferId buffer, int pan) {
 }
 
 int Mixer::pan(BufferId buffer) const {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return 0;
-    }
-    std::lock_guard lock(mutex_);
-    return voices_[slot].pan;
+    return readVoice(buffer, 0, [](const Voice &v) { return v.pan; });
 }
 
 Result Mixer::loseBuffer(BufferId buffer) {
@@ -384,12 +371,7 @@ Result Mixer::restoreBuffer(BufferId buffer) {
 }
 
 bool Mixer::isLost(BufferId buffer) const {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return false;
-    }
-    std::lock_guard lock(mutex_);
-    return voices_[slot].lost;
+    return readVoice(buffer, false, [](const Voice &v) { return v.lost; });
 }
 
 int Mixer::snapshot_locked(int &cursor, Active *dst, int capacity) {

@@ -88,6 +88,7 @@ private:
     struct Active;
 
     int slotOf(BufferId buffer) const;
+    template <typename T, typename Read> T readVoice(BufferId buffer, T none, Read read) const;
     BufferId addVoice_locked(DeviceId device, const Format &fmt,
                              std::shared_ptr<const Samples> samples, size_t bytes);
     void releaseSlot_locked(int slot);
