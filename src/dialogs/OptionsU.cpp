@@ -1,8 +1,11 @@
 #include "dialogs/OptionsU.h"
 
+#include "game/MainU.h"
+#include "gk/GKSnd.h"
 #include "gk/Utils.h"
 #include "toolkit/Design.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/Loading.h"
 #include "toolkit/Mouse.h"
 
 #include <QKeyEvent>
@@ -36,12 +39,16 @@ TOptionsDlg::TOptionsDlg(QWidget *parent) : QDialog(parent) {
     connect(SoundCheck, &QCheckBox::toggled, this, handler([this] { SoundCheckClick(); }));
     toolkit::onClick(Image1, [this](QObject *) { Image1Click(); });
 
+    toolkit::guarded([this] { toolkit::notifyLoaded(this); });
     toolkit::guarded([this] { FormCreate(); });
 }
 
 void TOptionsDlg::createComponents() {
     Image1->setPicture(QImage(":/pictures/speaker.png"));
     Image2->setPicture(QImage(":/pictures/starburst.png"));
+    OptionsAudio = new TGKAudio(this);
+    OptionsAudio->setObjectName("OptionsAudio");
+    OptionsAudio->SetSoundLibrary(MainForm ? MainForm->SoundLib : nullptr);
     for (TSimpleOptions *options : {StarEdit->Options(), SoundCheck->Options()}) {
         options->RegKey = QStringLiteral("\\Software\\Brakmoor\\Gorbulax");
         options->RegSubKey = QStringLiteral("Settings");
@@ -80,7 +87,7 @@ void TOptionsDlg::BitBtn2Click() {
 
 void TOptionsDlg::Image1Click() {
     if (SoundCheck->isChecked())
-        emit soundRequested(Woohoo);
+        OptionsAudio->Sound(Woohoo).Replay();
 }
 
 void TOptionsDlg::SoundCheckClick() {

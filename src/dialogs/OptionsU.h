@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class TGKAudio;
+
 // The preferences: whether the game plays sounds, and how many stars its field has. The
 // dialog keeps no copy of either: the game reads the two controls when it needs them.
 class TOptionsDlg : public QDialog, public Ui::TOptionsDlg {
@@ -11,6 +13,8 @@ class TOptionsDlg : public QDialog, public Ui::TOptionsDlg {
 
 public:
     explicit TOptionsDlg(QWidget *parent = nullptr);
+
+    TGKAudio *OptionsAudio = nullptr; // plays the sample from the main window's sounds
 
     void FormCreate();
     void BitBtn1Click(); // OK
@@ -21,10 +25,6 @@ public:
     // The star count as the game takes it: the box's number, or the designed 100 when the box
     // holds no number a count can be (which OK and Cancel never leave behind).
     int StarCount() const;
-
-signals:
-    // A sample sound the dialog plays: the index in the game's sound library.
-    void soundRequested(int index);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

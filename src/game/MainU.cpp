@@ -3,16 +3,20 @@
 #include "components/SaveForm.h"
 #include "dialogs/OptionsU.h"
 #include "game/GameRules.h"
+#include "gk/Error.h"
+#include "gk/GKSnd.h"
 #include "gk/Utils.h"
 #include "toolkit/Design.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/ImageList.h"
+#include "toolkit/Loading.h"
 #include "toolkit/Mouse.h"
 #include "toolkit/Pacing.h"
 #include "toolkit/Timer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -59,6 +63,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent) {
     // The designed client area below the menu bar is 612 × 406.
     resize(ClientArea->width(), ClientArea->height() + MainMenu1->sizeHint().height());
     StartButton->setFocus();
+    toolkit::guarded([this] { toolkit::notifyLoaded(this); });
     toolkit::guarded([this] { FormCreate(); });
 }
 
@@ -90,6 +95,13 @@ void TMainForm::createComponents() {
     ExplodeList = imageList("ExplodeList", 55, 48);
     loadArtwork();
 
+    SoundLib = new TGKSoundLib(this);
+    SoundLib->setObjectName("SoundLib");
+    toolkit::guarded([this] { loadSounds(); });
+    Audio = new TGKAudio(this);
+    Audio->setObjectName("Audio");
+    Audio->SetSoundLibrary(SoundLib);
+
     SaveForm1 = new TSaveForm(this);
     SaveForm1->setObjectName("SaveForm1");
     TSimpleOptions *placement = SaveForm1->Options();
@@ -107,6 +119,14 @@ void TMainForm::loadArtwork() {
     IM_BadGuy2->addStrip(QImage(":/pictures/badguy2.png"));
     IM_BadGuy3->addStrip(QImage(":/pictures/badguy3.png"));
     ExplodeList->addStrip(QImage(":/pictures/explode.png"));
+}
+
+// The game's thirteen sounds travel inside the program, as the window's own library.
+void TMainForm::loadSounds() {
+    QFile block(":/sounds/gorbulax.sdl");
+    if (!block.open(QIODevice::ReadOnly))
+        throw gk::Error("The game's sounds are missing from the program");
+    SoundLib->Sounds().ReadData(block);
 }
 
 void TMainForm::connectHandlers() {
@@ -421,8 +441,11 @@ void TMainForm::DoSoundEvent(uint8_t event) {
     PlaySound(SoundOfEvent[event]);
 }
 
-void TMainForm::PlaySound(int) {
-    // The sound device joins the main window with the game's sound library.
+void TMainForm::PlaySound(int index) {
+    Audio->Sound(index).Replay();
 }
 
-void TMainForm::StopAllSounds() {}
+void TMainForm::StopAllSounds() {
+    for (int index = 0; index <= 12; ++index)
+        Audio->Sound(index).Stop();
+}

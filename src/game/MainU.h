@@ -11,6 +11,8 @@
 #include <optional>
 #include <random>
 
+class TGKAudio;
+class TGKSoundLib;
 class TSaveForm;
 namespace toolkit {
 class ImageList;
@@ -34,7 +36,9 @@ public:
     toolkit::ImageList *IM_BadGuy2 = nullptr;
     toolkit::ImageList *IM_BadGuy3 = nullptr;
     toolkit::ImageList *ExplodeList = nullptr;
-    TSaveForm *SaveForm1 = nullptr; // the window's placement
+    TGKSoundLib *SoundLib = nullptr; // the game's sounds, which every window plays from
+    TGKAudio *Audio = nullptr;       // this window's sound device
+    TSaveForm *SaveForm1 = nullptr;  // the window's placement
 
     // The state of the game.
     int Travelled = 0;  // flight ticks of this game
@@ -135,6 +139,7 @@ protected:
 private:
     void createComponents();
     void loadArtwork();
+    void loadSounds();
     void connectHandlers();
     void drawStarShape(const FlyingObject &o, const QColor &color);
     void setMeterColor(const QColor &color);

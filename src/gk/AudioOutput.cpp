@@ -52,6 +52,12 @@ AudioOutput::~AudioOutput() {
     }
 }
 
+void AudioOutput::hold(bool held) {
+    if (device_ != 0) {
+        SDL_PauseAudioDevice(device_, held ? 1 : 0);
+    }
+}
+
 bool AudioOutput::open() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gk/Mixer.h"
+#include "gk/SoundPlatform.h"
 
 #include <QObject>
 
@@ -22,6 +23,11 @@ public:
     ~AudioOutput() override;
 
     Mixer &mixer() { return mixer_; }
+    // The audio components' way to the mixer.
+    SoundPlatform &platform() { return platform_; }
+    // Holds the output still (true) or lets it run again. Held, nothing advances: tests look
+    // at what plays, or render it themselves, without the callback moving it on.
+    void hold(bool held);
     // Frames per callback as granted by the driver; 0 if nothing could be opened at all.
     int bufferFrames() const { return bufferFrames_; }
     bool isSilentFallback() const { return silentFallback_; }
@@ -32,6 +38,7 @@ private:
     static void callback(void *self, uint8_t *stream, int bytes);
 
     Mixer mixer_;
+    MixerPlatform platform_{mixer_};
     uint32_t device_ = 0;
     int bufferFrames_ = 0;
     bool silentFallback_ = false;

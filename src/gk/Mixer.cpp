@@ -170,16 +170,51 @@ BufferId Mixer::createBuffer(DeviceId device, const Format &fmt, const uint8_t *
                              size_t bytes) {
     collectGarbage();
     if (std::find(devices_.begin(), devices_.end(), device) == devices_.end() ||
-        !validFormat(fmt) || (data == nullptr && bytes != 0)) {
+        !validFormat(fmt)) {
         return kNoBuffer;
     }
     const size_t srcFrames = bytes / fmt.frameBytes();
     auto samples = std::make_shared<Samples>();
     samples->frames = outputFrames(srcFrames, fmt.rate);
-    samples->data = convert(fmt, data, srcFrames, samples->frames);
+    samples->data = data == nullptr
+                        ? std::vector<float>(static_cast<size_t>(samples->frames) * 2, 0.0f)
+                        : convert(fmt, data, srcFrames, samples->frames);
     slots_.reserve(slots_.size() + 1);
     std::lock_guard lock(mutex_);
     return addVoice_locked(device, fmt, std::move(samples), srcFrames);
+}
+
+Result Mixer::writeBuffer(BufferId buffer, const uint8_t *data, size_t bytes) {
+    collectGarbage();
+    const int slot = slotOf(buffer);
+    if (slot < 0) {
+        return Result::InvalidBuffer;
+    }
+    Format fmt;
+    size_t frames;
+    uint32_t outFrames;
+    {
+        std::lock_guard lock(mutex_);
+        const Voice &v = voices_[slot];
+        if (v.lost) {
+            return Result::BufferLost;
+        }
+        fmt = v.fmt;
+        frames = v.srcFrames;
+        outFrames = v.samples->frames;
+    }
+    // Converted outside the lock; the old samples wait in the graveyard for any render pass
+    // still reading them.
+    auto samples = std::make_shared<Samples>();
+    samples->frames = outFrames;
+    const size_t written = data == nullptr ? 0 : std::min(frames, bytes / fmt.frameBytes());
+    samples->data = convert(fmt, data, written, outFrames);
+    graveyard_.reserve(graveyard_.size() + 1);
+    std::lock_guard lock(mutex_);
+    Voice &v = voices_[slot];
+    graveyard_.push_back({std::move(v.samples), passStarted_});
+    v.samples = std::move(samples);
+    return Result::Ok;
 }
 
 BufferId Mixer::duplicateBuffer(BufferId source) {
@@ -280,9 +315,6 @@ Result Mixer::setPosition(BufferId buffer, size_t bytes) {
     }
     std::lock_guard lock(mutex_);
     Voice &v = voices_[slot];
-    if (v.lost) {
-        return Result::BufferLost;
-    }
     const size_t srcFrame = std::min(bytes / v.fmt.frameBytes(), v.srcFrames);
     // Rounding up keeps position() returning what was set for every rate up to kRate.
     v.pos = std::min(outputFrames(srcFrame, v.fmt.rate), v.samples->frames);

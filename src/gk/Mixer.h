@@ -24,7 +24,8 @@ struct Format {
     int frameBytes() const { return channels * bits / 8; }
 };
 
-enum class Result { Ok, BufferLost, InvalidBuffer };
+// InvalidArgument is the sound platform's: the mixer itself clamps what it is given.
+enum class Result { Ok, BufferLost, InvalidBuffer, InvalidArgument };
 
 // Software mixer: any number of devices, each owning static sound buffers, rendered
 // together as 44,100 Hz interleaved stereo int16.
@@ -46,9 +47,14 @@ public:
     // Stops and drops every buffer of the device.
     void destroyDevice(DeviceId device);
 
-    // The data is converted once, here. Returns kNoBuffer for an unknown device or an
-    // unsupported format; a trailing partial frame is ignored.
+    // The data is converted once, here; without data the buffer holds `bytes` of silence.
+    // Returns kNoBuffer for an unknown device or an unsupported format; a trailing partial
+    // frame is ignored.
     BufferId createBuffer(DeviceId device, const Format &fmt, const uint8_t *data, size_t bytes);
+    // Replaces the samples from the buffer's start with `bytes` of data in its format, at most
+    // its length; anything after them becomes silence. Position and playing are kept. Refused
+    // with BufferLost while the buffer is lost.
+    Result writeBuffer(BufferId buffer, const uint8_t *data, size_t bytes);
     // A second buffer on the same sample data with its own position, volume and pan.
     BufferId duplicateBuffer(BufferId source);
     Result destroyBuffer(BufferId buffer);
@@ -73,8 +79,8 @@ public:
     Result setPan(BufferId buffer, int pan);
     int pan(BufferId buffer) const;
 
-    // Simulates the loss of a buffer's memory: it stops and refuses play and setPosition
-    // until restored. Its data stays as it was.
+    // Simulates the loss of a buffer's memory: it stops and refuses play and writeBuffer
+    // until restored. Its data stays as it was, and its position can still be set.
     Result loseBuffer(BufferId buffer);
     Result restoreBuffer(BufferId buffer);
     bool isLost(BufferId buffer) const;

@@ -109,27 +109,36 @@ TEST_F(Preferences, CancelAndEscRestoreWhatIsStored) {
 
 TEST_F(Preferences, TheSampleSoundPlaysOnlyWithSoundsOn) {
     TOptionsDlg &d = *OptionsDlg;
+    const TGKAudio *audio = d.OptionsAudio;
+    constexpr int Woohoo = 12;
+    ASSERT_EQ(audio->BufferCount(), 13) << "the dialog plays from the main window's library";
     d.show();
-    QSignalSpy sounds(&d, &TOptionsDlg::soundRequested);
     QTest::mouseClick(d.Image1, Qt::LeftButton, {}, QPoint(5, 5));
-    ASSERT_EQ(sounds.size(), 1);
-    EXPECT_EQ(sounds.takeFirst().at(0).toInt(), 12);
+    EXPECT_EQ(PlayingSounds(audio), QList<int>{Woohoo});
+
+    // Each click on the loudspeaker starts the sample again from its beginning.
+    RenderOutput(2000);
+    ASSERT_GT(SoundPosition(audio, Woohoo), 0u);
+    QTest::mouseClick(d.Image1, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(SoundPosition(audio, Woohoo), 0u);
+    audio->Sound(Woohoo).Stop();
 
     QTest::mouseClick(d.SoundCheck, Qt::LeftButton);
     EXPECT_FALSE(d.SoundCheck->isChecked());
     QTest::mouseClick(d.Image1, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(sounds.isEmpty()) << "unticking and clicking while off are silent";
+    EXPECT_TRUE(PlayingSounds(audio).isEmpty()) << "unticking and clicking while off are silent";
 
     // Ticking plays the sample; so does Cancel when it ticks the stored "on" back.
     QTest::mouseClick(d.SoundCheck, Qt::LeftButton);
-    EXPECT_EQ(sounds.size(), 1);
+    EXPECT_EQ(PlayingSounds(audio), QList<int>{Woohoo});
     QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
     d.show();
     QTest::mouseClick(d.SoundCheck, Qt::LeftButton);
-    sounds.clear();
+    audio->Sound(Woohoo).Stop();
     QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
     EXPECT_TRUE(d.SoundCheck->isChecked());
-    EXPECT_EQ(sounds.size(), 1);
+    EXPECT_EQ(PlayingSounds(audio), QList<int>{Woohoo});
+    EXPECT_TRUE(PlayingSounds(MainForm->Audio).isEmpty()) << "the game's device is its own";
 }
 
 TEST_F(Preferences, TheGameReadsBothControlsWhenItNeedsThem) {

@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QTest>
 
 namespace {
 
@@ -59,4 +60,68 @@ TEST_F(GameSoundLibrary, HoldsTheThirteenSoundsAndWritesBackByteForByte) {
     written.open(QIODevice::WriteOnly);
     sounds.WriteData(written);
     EXPECT_EQ(written.data(), block);
+}
+
+using SoundEvents = FormsTest;
+
+TEST_F(SoundEvents, TheWindowsPlayFromTheOneLibraryWithItsPans) {
+    const TMainForm &f = *MainForm;
+    EXPECT_EQ(f.SoundLib->Count(), 13) << "read when the window was made, and kept";
+    for (const TGKAudio *audio : {f.Audio, OptionsDlg->OptionsAudio}) {
+        EXPECT_EQ(audio->SoundLibrary(), f.SoundLib);
+        ASSERT_EQ(audio->BufferCount(), 13);
+        for (int i = 0; i < 13; ++i) {
+            EXPECT_EQ(Output().pan(audio->Sound(i).Buffer()), i == 0 || i == 4 ? 1000 : 0) << i;
+            EXPECT_EQ(Output().volume(audio->Sound(i).Buffer()), 0) << i;
+        }
+    }
+    EXPECT_TRUE(PlayingSounds(f.Audio).isEmpty()) << "the window makes no sound of its own";
+}
+
+TEST_F(SoundEvents, EachEventRestartsItsSoundFromTheBeginning) {
+    TMainForm &f = *MainForm;
+    constexpr int SoundOfEvent[] = {8, 11, 7, 10, 9, 5, 4, 0, 1, 6, 2, 3, 12};
+    for (int event = 0; event < 13; ++event) {
+        const int sound = SoundOfEvent[event];
+        f.DoSoundEvent(static_cast<uint8_t>(event));
+        EXPECT_EQ(PlayingSounds(f.Audio), QList<int>{sound}) << "event " << event;
+        RenderOutput(500);
+        ASSERT_GT(SoundPosition(f.Audio, sound), 0u);
+        f.DoSoundEvent(static_cast<uint8_t>(event));
+        EXPECT_EQ(SoundPosition(f.Audio, sound), 0u) << "event " << event << " again";
+        f.StopAllSounds();
+    }
+    for (int event : {13, 100, 255})
+        f.DoSoundEvent(static_cast<uint8_t>(event));
+    EXPECT_TRUE(PlayingSounds(f.Audio).isEmpty());
+}
+
+TEST_F(SoundEvents, TheSwitchSilencesEventsButAPauseStillStopsWhatPlays) {
+    TMainForm &f = *MainForm;
+    f.DoSoundEvent(5);
+    f.DoSoundEvent(10);
+    ASSERT_EQ(PlayingSounds(f.Audio), QList<int>({2, 5}));
+
+    QTest::mouseClick(OptionsDlg->SoundCheck, Qt::LeftButton);
+    ASSERT_FALSE(OptionsDlg->SoundCheck->isChecked());
+    EXPECT_EQ(PlayingSounds(f.Audio), QList<int>({2, 5})) << "what plays runs to its end";
+    f.DoSoundEvent(9);
+    EXPECT_EQ(PlayingSounds(f.Audio), QList<int>({2, 5})) << "no new sound starts";
+
+    StartFlying(10);
+    f.Pause();
+    EXPECT_TRUE(PlayingSounds(f.Audio).isEmpty());
+}
+
+TEST_F(SoundEvents, ASecondShotRestartsTheLaserRatherThanLayingOverIt) {
+    TMainForm &f = *MainForm;
+    StartFlying(10);
+    constexpr int Laser = 5;
+    f.FireLaser(100, 100);
+    RenderOutput(1000);
+    const size_t heard = SoundPosition(f.Audio, Laser);
+    ASSERT_GT(heard, 0u);
+    f.FireLaser(200, 100);
+    EXPECT_EQ(SoundPosition(f.Audio, Laser), 0u);
+    EXPECT_EQ(PlayingSounds(f.Audio), QList<int>{Laser});
 }

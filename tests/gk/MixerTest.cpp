@@ -272,6 +272,35 @@ TEST(Mixer, PositionsInOriginalBytes) {
     EXPECT_EQ(mixer.position(b16), 1235u * 4);
 }
 
+TEST(Mixer, BufferMadeSilentIsFilledByWriting) {
+    Mixer mixer;
+    const auto dev = mixer.createDevice();
+    const auto buf = mixer.createBuffer(dev, Format{1, 44100, 16}, nullptr, 200);
+    ASSERT_NE(buf, gk::kNoBuffer);
+    EXPECT_EQ(mixer.sizeBytes(buf), 200u);
+    mixer.play(buf);
+    EXPECT_EQ(render(mixer, 3), std::vector<int16_t>(6, 0)) << "a new buffer holds silence";
+
+    // Longer data is cut to the buffer; shorter data leaves silence after it.
+    const auto long16 = pcm16(std::vector<int16_t>(150, 500));
+    ASSERT_EQ(mixer.writeBuffer(buf, long16.data(), long16.size()), Result::Ok);
+    EXPECT_EQ(mixer.sizeBytes(buf), 200u);
+    EXPECT_TRUE(mixer.isPlaying(buf)) << "writing keeps the buffer playing where it was";
+    EXPECT_EQ(mixer.position(buf), 3u * 2);
+    auto out = render(mixer, 200);
+    EXPECT_EQ(out[0], 500);
+    EXPECT_EQ(out[2 * 96], 500) << "the last frame of the buffer";
+    EXPECT_EQ(out[2 * 97], 0) << "the buffer ended at its own length";
+
+    const auto short16 = pcm16(std::vector<int16_t>(10, -300));
+    ASSERT_EQ(mixer.writeBuffer(buf, short16.data(), short16.size()), Result::Ok);
+    mixer.play(buf);
+    out = render(mixer, 12);
+    EXPECT_EQ(out[2 * 9], -300);
+    EXPECT_EQ(out[2 * 11], 0);
+    EXPECT_EQ(mixer.writeBuffer(9999, short16.data(), short16.size()), Result::InvalidBuffer);
+}
+
 TEST(Mixer, LostBufferRefusesPlayUntilRestored) {
     Mixer mixer;
     const auto dev = mixer.createDevice();
@@ -284,8 +313,11 @@ TEST(Mixer, LostBufferRefusesPlayUntilRestored) {
     EXPECT_FALSE(mixer.isPlaying(buf));
     EXPECT_EQ(render(mixer, 5), std::vector<int16_t>(10, 0));
     EXPECT_EQ(mixer.play(buf), Result::BufferLost);
-    EXPECT_EQ(mixer.setPosition(buf, 0), Result::BufferLost);
+    const auto refill = pcm16(std::vector<int16_t>(1000, 777));
+    EXPECT_EQ(mixer.writeBuffer(buf, refill.data(), refill.size()), Result::BufferLost);
     EXPECT_EQ(render(mixer, 5), std::vector<int16_t>(10, 0));
+    // Rewinding needs no sample memory, so a replay can get as far as play() and learn there.
+    EXPECT_EQ(mixer.setPosition(buf, 0), Result::Ok);
 
     ASSERT_EQ(mixer.restoreBuffer(buf), Result::Ok);
     EXPECT_EQ(mixer.play(buf), Result::Ok);

@@ -5,10 +5,14 @@
 #include "dialogs/OptionsU.h"
 #include "game/Forms.h"
 #include "game/MainU.h"
+#include "gk/AudioOutput.h"
+#include "gk/GKSnd.h"
 #include "platform/ConfigFolder.h"
 
 #include <QDir>
 #include <QSignalSpy>
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -20,11 +24,39 @@ inline QList<int> raisedEvents(const QSignalSpy &spy) {
     return events;
 }
 
+// The program's sound output. The tests hold it still, so a sound stays where it was started
+// until a test renders the mixer on by hand.
+inline gk::Mixer &Output() {
+    return gk::AudioOutput::instance().mixer();
+}
+
+// The sounds of an audio component that are playing, by index.
+inline QList<int> PlayingSounds(const TGKAudio *audio) {
+    QList<int> playing;
+    for (int i = 0; i < audio->BufferCount(); ++i) {
+        if (Output().isPlaying(audio->Sound(i).Buffer()))
+            playing << i;
+    }
+    return playing;
+}
+
+// Where sound `index` of the component will play next, in bytes of its own format.
+inline size_t SoundPosition(const TGKAudio *audio, int index) {
+    return Output().position(audio->Sound(index).Buffer());
+}
+
+// Renders the output on by a number of frames, as the sound card would.
+inline void RenderOutput(int frames) {
+    std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
+    Output().render(out.data(), frames);
+}
+
 class FormsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         // Every test starts from a first run: nothing stored.
         QDir(platform::ConfigFolder()).removeRecursively();
+        gk::AudioOutput::instance().hold(true);
         CreateForms();
         MainForm->show();
         MainForm->SeedRandom(20261207);
