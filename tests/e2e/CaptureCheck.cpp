@@ -1,0 +1,129 @@
+// Looks at what the program sent to the sound card, captured by SDL's "disk" driver as raw
+// 44,100 Hz interleaved stereo int16:
+//
+//   capture_check silence CAPTURE
+//       at least a second of output, every sample zero;
+//   capture_check sound CAPTURE LIBRARY INDEX
+//       the output holds sound INDEX of the library as the mixer plays it alone, from its
+//       first audible frame on: the correlation with it must reach 0.99.
+//
+// Exits 0 when the capture is as expected, 1 with a reason on standard error otherwise.
+
+#include "gk/Error.h"
+#include "gk/Mixer.h"
+#include "gk/gkslib.h"
+
+#include <QFile>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+int failed(const std::string &why) {
+    std::fprintf(stderr, "capture_check: %s\n", why.c_str());
+    return 1;
+}
+
+std::vector<int16_t> readCapture(const char *path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw gk::Error(std::string("cannot read ") + path);
+    const QByteArray bytes = file.readAll();
+    std::vector<int16_t> samples(static_cast<size_t>(bytes.size()) / 2);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const auto lo = static_cast<uint8_t>(bytes[static_cast<int>(2 * i)]);
+        const auto hi = static_cast<uint8_t>(bytes[static_cast<int>(2 * i + 1)]);
+        samples[i] = static_cast<int16_t>(lo | hi << 8);
+    }
+    return samples;
+}
+
+// The sound as the program's mixer plays it with nothing else playing.
+std::vector<int16_t> renderAlone(const TGKSoundEntry &entry) {
+    gk::Mixer mixer;
+    const gk::DeviceId device = mixer.createDevice();
+    const gk::Format format{entry.Channels(), static_cast<int>(entry.SamplesPerSec()),
+                            entry.BitsPerSample()};
+    const gk::BufferId buffer =
+        mixer.createBuffer(device, format, entry.Data, static_cast<size_t>(entry.Size()));
+    if (buffer == gk::kNoBuffer)
+        throw gk::Error("the mixer does not take the sound's format");
+    mixer.setPan(buffer, entry.Pan());
+    mixer.setVolume(buffer, entry.Volume());
+    mixer.play(buffer);
+    const size_t frames = static_cast<size_t>(entry.Size()) / entry.BlockAlign() *
+                              gk::Mixer::kRate / entry.SamplesPerSec() +
+                          1;
+    std::vector<int16_t> out(frames * 2);
+    mixer.render(out.data(), static_cast<int>(frames));
+    return out;
+}
+
+std::optional<size_t> firstAudibleFrame(const std::vector<int16_t> &samples) {
+    for (size_t i = 0; i < samples.size(); ++i) {
+        if (samples[i] != 0)
+            return i / 2;
+    }
+    return std::nullopt;
+}
+
+int checkSilence(const std::vector<int16_t> &capture) {
+    if (capture.size() < 2 * gk::Mixer::kRate)
+        return failed("less than a second of output: the sound device did not run");
+    if (const auto frame = firstAudibleFrame(capture))
+        return failed("sound at " + std::to_string(*frame) + " frames");
+    std::printf("capture_check: %zu frames of silence\n", capture.size() / 2);
+    return 0;
+}
+
+int checkSound(const std::vector<int16_t> &capture, const TGKSoundEntry &entry) {
+    const std::vector<int16_t> expected = renderAlone(entry);
+    const auto heard = firstAudibleFrame(capture);
+    const auto starts = firstAudibleFrame(expected);
+    if (!heard)
+        return failed("the capture is silent");
+    if (!starts)
+        return failed("the sound itself is silent");
+    double dot = 0, heardEnergy = 0, expectedEnergy = 0;
+    size_t compared = 0;
+    for (size_t e = 2 * *starts, c = 2 * *heard; e < expected.size() && c < capture.size();
+         ++e, ++c, ++compared) {
+        dot += double(expected[e]) * capture[c];
+        heardEnergy += double(capture[c]) * capture[c];
+        expectedEnergy += double(expected[e]) * expected[e];
+    }
+    if (compared < expected.size() / 2)
+        return failed("the capture ends before the sound does");
+    const double correlation = dot / std::sqrt(heardEnergy * expectedEnergy);
+    std::printf("capture_check: \"%s\" heard at frame %zu, correlation %.4f over %zu frames\n",
+                entry.Name().constData(), *heard, correlation, compared / 2);
+    return correlation >= 0.99 ? 0 : failed("the output is not the sound");
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    try {
+        if (mode == "silence" && argc == 3)
+            return checkSilence(readCapture(argv[2]));
+        if (mode == "sound" && argc == 5) {
+            TGKSounds library;
+            library.LoadFromFile(QString::fromLocal8Bit(argv[3]));
+            const int index = std::atoi(argv[4]);
+            if (index < 0 || index >= library.Count())
+                return failed("no sound " + std::string(argv[4]) + " in the library");
+            return checkSound(readCapture(argv[2]), library.GetEntry(index));
+        }
+    } catch (const std::exception &e) {
+        return failed(e.what());
+    }
+    std::fprintf(stderr, "usage: capture_check silence CAPTURE\n"
+                         "       capture_check sound CAPTURE LIBRARY INDEX\n");
+    return 2;
+}

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# What the real program sends to the sound card, captured with SDL's "disk" driver: a shot
+# fired into the field plays the laser; with "Play Sounds" off the same game is silent.
+#
+#   run_sound_e2e.sh <path to gorbulax> <path to capture_check> <sound library>
+set -euo pipefail
+program=$1
+check=$2
+library=$3
+Laser=5
+
+game_pid=""
+source "$(dirname "$0")/session.sh"
+trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+export SDL_AUDIODRIVER=disk
+
+# Starts a game, fires one shot into the field while the stars are being made (before any
+# other sound event), lets the laser ring out, pauses and closes the program.
+play_one_shot() {
+  export SDL_DISKAUDIOFILE=$1
+  "$program" &
+  game_pid=$!
+  local window
+  window=$(find_window Gorbulax) || fail "the main window did not appear"
+  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  local field_x=$((X + 19 + 523 / 2)) field_y=$((Y + HEIGHT - 55 - 226 / 2))
+  xdotool mousemove "$field_x" "$field_y" click 1
+  sleep 0.5
+  xdotool mousemove $((field_x + 100)) $((field_y - 50)) click 1
+  sleep 1.5
+  xdotool click 3
+  sleep 1.5
+  xdotool mousemove "$field_x" $((Y + HEIGHT - 34 + 4 + 12)) click 1
+  for _ in $(seq 50); do kill -0 $game_pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $game_pid 2>/dev/null && fail "the program did not end with its window"
+  wait $game_pid || fail "the program ended with an error"
+  game_pid=""
+  [ -s "$1" ] || fail "nothing was captured in $1"
+}
+
+play_one_shot "$work/sounds-on.raw"
+"$check" sound "$work/sounds-on.raw" "$library" $Laser || fail "the shot was not heard"
+
+mkdir -p "$GORBULAX_CONFIG_HOME"
+cat >"$GORBULAX_CONFIG_HOME/user.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Brakmoor\Gorbulax\Settings]
+"SoundCheck"=dword:00000000
+REG
+play_one_shot "$work/sounds-off.raw"
+"$check" silence "$work/sounds-off.raw" || fail "sounds played with \"Play Sounds\" off"
+echo "e2e: the laser is heard, and nothing with sounds off"
