@@ -59,6 +59,10 @@ void AudioOutput::hold(bool held) {
 }
 
 bool AudioOutput::open() {
+    // SDL would otherwise catch SIGINT and SIGTERM and turn them into quit events that
+    // nobody reads here, so the program could no longer be interrupted or ended by the
+    // system.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }

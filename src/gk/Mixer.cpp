@@ -6,7 +6,7 @@
 namespace gk {
 
 struct Mixer::Samples {
-    std::vector<float> data; // interleaved stereo at kRate, in int16 units
+    std::vector<int16_t> data; // interleaved stereo at kRate
     uint32_t frames = 0;
 };
 
@@ -30,7 +30,7 @@ struct Mixer::Voice {
 };
 
 struct Mixer::Active {
-    const float *data;
+    const int16_t *data;
     uint32_t frames;
     uint32_t pos;
     uint32_t serial;
@@ -65,15 +65,15 @@ uint32_t outputFrames(size_t srcFrames, int rate) {
 
 // Linear interpolation with the phase kept exact in integers: output frame j sits at source
 // time j * rate / kRate. Past the last source frame the signal is taken as silence.
-std::vector<float> convert(const Format &fmt, const uint8_t *data, size_t srcFrames,
-                           uint32_t outFrames) {
+std::vector<int16_t> convert(const Format &fmt, const uint8_t *data, size_t srcFrames,
+                             uint32_t outFrames) {
     const int ch = fmt.channels;
     const int sampleBytes = fmt.bits / 8;
     std::vector<float> src(srcFrames * ch);
     for (size_t i = 0; i < src.size(); ++i) {
         src[i] = decodeSample(data + i * sampleBytes, fmt.bits);
     }
-    std::vector<float> out(static_cast<size_t>(outFrames) * 2);
+    std::vector<int16_t> out(static_cast<size_t>(outFrames) * 2);
     for (uint32_t j = 0; j < outFrames; ++j) {
         const uint64_t num = static_cast<uint64_t>(j) * fmt.rate;
         const size_t i = num / Mixer::kRate;
@@ -82,7 +82,8 @@ std::vector<float> convert(const Format &fmt, const uint8_t *data, size_t srcFra
             const int sc = ch == 1 ? 0 : c;
             const float a = i < srcFrames ? src[i * ch + sc] : 0.0f;
             const float b = i + 1 < srcFrames ? src[(i + 1) * ch + sc] : 0.0f;
-            out[j * 2 + c] = a + (b - a) * frac;
+            // Between two int16 samples, so always in range.
+            out[j * 2 + c] = static_cast<int16_t>(std::lrint(a + (b - a) * frac));
         }
     }
     return out;
@@ -177,7 +178,7 @@ BufferId Mixer::createBuffer(DeviceId device, const Format &fmt, const uint8_t *
     auto samples = std::make_shared<Samples>();
     samples->frames = outputFrames(srcFrames, fmt.rate);
     samples->data = data == nullptr
-                        ? std::vector<float>(static_cast<size_t>(samples->frames) * 2, 0.0f)
+                        ? std::vector<int16_t>(static_cast<size_t>(samples->frames) * 2, 0)
                         : convert(fmt, data, srcFrames, samples->frames);
     slots_.reserve(slots_.size() + 1);
     std::lock_guard lock(mutex_);
@@ -442,7 +443,7 @@ void Mixer::mixVoice(Active &a, float *acc, int n) {
     int done = 0;
     while (done < n) {
         const uint32_t m = std::min<uint32_t>(static_cast<uint32_t>(n - done), a.frames - a.pos);
-        const float *src = a.data + static_cast<size_t>(a.pos) * 2;
+        const int16_t *src = a.data + static_cast<size_t>(a.pos) * 2;
         float *dst = acc + static_cast<size_t>(done) * 2;
         const float gl = a.gainLeft;
         const float gr = a.gainRight;

@@ -89,7 +89,7 @@ public:
     void render(int16_t *out, int frames);
 
 private:
-    struct Samples; // 44.1 kHz interleaved stereo float, immutable once built
+    struct Samples; // 44.1 kHz interleaved stereo int16, immutable once built
     struct Voice;
     struct Active;
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # What the real program sends to the sound card, captured with SDL's "disk" driver: a shot
-# fired into the field plays the laser; with "Play Sounds" off the same game is silent.
+# fired into the field plays the laser; with "Play Sounds" off the same game is silent. And
+# with its sound output open, the program still ends when the system asks it to.
 #
 #   run_sound_e2e.sh <path to gorbulax> <path to capture_check> <sound library>
 set -euo pipefail
@@ -51,4 +52,12 @@ REGEDIT4
 REG
 play_one_shot "$work/sounds-off.raw"
 "$check" silence "$work/sounds-off.raw" || fail "sounds played with \"Play Sounds\" off"
-echo "e2e: the laser is heard, and nothing with sounds off"
+# SIGTERM ends the program, as it does any program that does not say otherwise.
+"$program" &
+game_pid=$!
+find_window Gorbulax >/dev/null || fail "the main window did not appear"
+kill -TERM $game_pid
+for _ in $(seq 50); do kill -0 $game_pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $game_pid 2>/dev/null && fail "the program ignored SIGTERM"
+game_pid=""
+echo "e2e: the laser is heard, nothing with sounds off, and SIGTERM ends the program"
