@@ -1,6 +1,7 @@
 // Aiming and firing: the turret under the field follows the pointer, a left click fires the
 // laser from the middle of the field's bottom edge, and a click on a bad guy shoots it.
 
+#include "game/Colors.h"
 #include "game/GameRules.h"
 #include "game/MainU.h"
 #include "toolkit/Design.h"
@@ -9,11 +10,9 @@
 
 #include <chrono>
 
-namespace {
-const QColor Red{255, 0, 0};
-const QColor Black{0, 0, 0};
-const QColor White{255, 255, 255};
+using namespace game::colors;
 
+namespace {
 // The sixteen red beams went straight to the screen and made a flash before the black wipe;
 // here the beam is shown and held this long.
 constexpr std::chrono::microseconds BeamHold{30'000};
@@ -41,8 +40,8 @@ void TMainForm::MainBoxMouseMove(QObject *, Qt::KeyboardModifiers, int x, int y)
     turret.setPenWidth(2);
     turret.moveTo(px, 0);
     turret.lineTo(knob.x(), knob.y());
-    turret.setPenColor(QColor(0, 0, 255));
-    turret.setBrushColor(QColor(0, 255, 0));
+    turret.setPenColor(Blue);
+    turret.setBrushColor(Lime);
     turret.ellipse(knob.x() - 4, knob.y() - 4, knob.x() + 4, knob.y() + 4);
     turret.setBrushColor(toolkit::buttonFace());
     turret.floodFill(1, 1, White, toolkit::FillStyle::Surface);

@@ -2,6 +2,7 @@
 
 #include "components/SaveForm.h"
 #include "dialogs/OptionsU.h"
+#include "game/Colors.h"
 #include "game/GameRules.h"
 #include "gk/Error.h"
 #include "gk/GKSnd.h"
@@ -26,13 +27,9 @@
 
 TMainForm *MainForm = nullptr;
 
-namespace {
+using namespace game::colors;
 
-const QColor Red{255, 0, 0};
-const QColor Maroon{128, 0, 0};
-const QColor Green{0, 128, 0};
-const QColor Black{0, 0, 0};
-const QColor White{255, 255, 255};
+namespace {
 
 // The pause panel fades in 51 shades; about half a second each way.
 constexpr std::chrono::microseconds PauseFadeStep{10'000};
@@ -407,7 +404,7 @@ void TMainForm::NewGame() {
 
     toolkit::Canvas &field = MainBox->canvas();
     field.setBrushColor(Black);
-    field.floodFill(1, 1, QColor(0, 0, 255), toolkit::FillStyle::Border);
+    field.floodFill(1, 1, Blue, toolkit::FillStyle::Border);
 
     StartButton->show();
     LoseLabel->hide();

@@ -3,13 +3,14 @@
 // Each star erases itself by being drawn again in black before it moves, so the field needs
 // no back buffer.
 
+#include "game/Colors.h"
 #include "game/GameRules.h"
 #include "game/MainU.h"
 #include "toolkit/Image.h"
 
 namespace {
-const QColor StarColor{255, 255, 255};
-const QColor SpaceColor{0, 0, 0};
+const QColor &StarColor = game::colors::White;
+const QColor &SpaceColor = game::colors::Black;
 } // namespace
 
 void TMainForm::RandomVelocity(FlyingObject &o) {
