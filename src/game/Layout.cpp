@@ -28,7 +28,6 @@ void TMainForm::FormResize() {
     RightPanel->resize(LaserImage->x(), RightPanel->height());
     LeftPanel->resize(Panel7->width() - (RightPanel->width() + LaserImage->width()),
                       LeftPanel->height());
-    Panel7->alignControls(); // the side panels keep to their edges at their new widths
     centre(StartButton, MainBox->size());
     centre(LoseLabel, MainBox->size());
     centre(BannerImage, Panel12->size());

@@ -224,6 +224,9 @@ bool Panel::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
     case QEvent::ShowToParent:
     case QEvent::HideToParent:
+    // An aligned child given a new size keeps to its edge at that size. Qt holds back the
+    // resize events of a window not shown yet, so until then this waits for the show.
+    case QEvent::Resize:
         if (watched->parent() == this && alignOf(static_cast<QWidget *>(watched)) != Align::None)
             placeChildren();
         break;

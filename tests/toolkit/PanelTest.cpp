@@ -65,10 +65,16 @@ TEST(Panel, AlignsNestedPanelsBeforeAnyIsShown) {
     EXPECT_EQ(panel5->geometry(), QRect(611, 0, 70, 500));
 }
 
-TEST(Panel, ShowingOrHidingAnAlignedChildRearranges) {
+// A 100 × 100 panel without bevels, so its children's places are easy to read.
+struct BarePanel : ::testing::Test {
     Panel root;
-    root.setBevelOuter(Panel::Bevel::None);
-    root.resize(100, 100);
+    BarePanel() {
+        root.setBevelOuter(Panel::Bevel::None);
+        root.resize(100, 100);
+    }
+};
+
+TEST_F(BarePanel, ShowingOrHidingAnAlignedChildRearranges) {
     Panel *top = makePanel(&root, Align::Top, {10, 20});
     Panel *left = makePanel(&root, Align::Left, {30, 10});
     Panel *client = makePanel(&root, Align::Client, {10, 10});
@@ -100,6 +106,24 @@ TEST(Panel, ShowingOrHidingAnAlignedChildRearranges) {
     EXPECT_EQ(client->geometry(), QRect(0, 20, 70, 80));
     EXPECT_EQ(toolkit::alignOf(left), Align::Right);
     EXPECT_EQ(toolkit::alignOf(loose), Align::None);
+}
+
+TEST_F(BarePanel, AnAlignedChildResizedKeepsToItsEdgeAndMovesItsNeighbours) {
+    Panel *left = makePanel(&root, Align::Left, {30, 10});
+    Panel *right = makePanel(&root, Align::Right, {20, 10});
+    Panel *client = makePanel(&root, Align::Client, {10, 10});
+    root.alignControls();
+
+    // Before the first show Qt keeps the resize to itself; the show catches up with it.
+    right->resize(40, right->height());
+    root.show();
+    QApplication::processEvents();
+    EXPECT_EQ(right->geometry(), QRect(60, 0, 40, 100));
+    EXPECT_EQ(client->geometry(), QRect(30, 0, 30, 100));
+
+    left->resize(10, 5);
+    EXPECT_EQ(left->geometry(), QRect(0, 0, 10, 100)) << "its height stays the panel's";
+    EXPECT_EQ(client->geometry(), QRect(10, 0, 50, 100));
 }
 
 TEST(Panel, ClientRectAndBevelsFrameTheCaption) {
