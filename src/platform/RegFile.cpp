@@ -155,6 +155,8 @@ struct Parser {
     ParsedRegFile result;
     // Where each section's values are, by folded name: a long key stays quick to read.
     QHash<std::pair<qsizetype, QString>, qsizetype> valueIndex;
+    // Comment lines waiting for the key or value below them.
+    QList<QByteArray> comments;
 
     void problem(const QString &what, qsizetype line = -1) {
         result.problems.append(
@@ -242,10 +244,13 @@ struct Parser {
         std::vector<RegValue> &values = result.tree.sections[size_t(section)].values;
         const std::pair key{section, folded(value->name)};
         if (const auto found = valueIndex.constFind(key); found != valueIndex.constEnd()) {
-            values[size_t(*found)].type = value->type;
-            values[size_t(*found)].data = std::move(value->data);
+            RegValue &earlier = values[size_t(*found)];
+            earlier.type = value->type;
+            earlier.data = std::move(value->data);
+            earlier.comments += std::exchange(comments, {});
         } else {
             valueIndex.insert(key, qsizetype(values.size()));
+            value->comments = std::exchange(comments, {});
             values.push_back(std::move(*value));
         }
     }
@@ -258,8 +263,12 @@ struct Parser {
         qsizetype current = -1;
         for (index = sawHeader ? 1 : 0; index < lines.size(); ++index) {
             const QByteArray line = lines[index].trimmed();
-            if (line.isEmpty() || line.startsWith(';'))
+            if (line.isEmpty())
                 continue;
+            if (line.startsWith(';')) {
+                comments.append(line);
+                continue;
+            }
             if (line.startsWith('[')) {
                 current = -1;
                 if (!line.endsWith(']') || line.size() < 2) {
@@ -277,11 +286,13 @@ struct Parser {
                 const QString path = NormalizeKeyPath(
                     slash < 0 ? QString() : QString::fromLatin1(inner.mid(slash + 1)));
                 RegSection &section = result.tree.section(*root, path);
+                section.comments += std::exchange(comments, {});
                 current = &section - result.tree.sections.data();
                 continue;
             }
             valueLine(line, current);
         }
+        result.tree.trailingComments = std::exchange(comments, {});
     }
 };
 
@@ -349,7 +360,7 @@ bool RegTree::hasKey(RegRoot root, const QString &path) const {
 RegSection &RegTree::section(RegRoot root, const QString &path) {
     if (RegSection *found = findSection(root, path))
         return *found;
-    sections.push_back(RegSection{root, path, {}});
+    sections.push_back(RegSection{root, path, {}, {}});
     return sections.back();
 }
 
@@ -373,16 +384,24 @@ ParsedRegFile ParseRegFile(const QByteArray &text) {
 }
 
 QByteArray SerializeRegFile(const RegTree &tree) {
+    const auto appendLines = [](QByteArray &out, const QList<QByteArray> &lines) {
+        for (const QByteArray &line : lines)
+            out.append(line).append('\n');
+    };
     QByteArray out = QByteArray(kHeader) + "\n\n";
     for (const RegSection &section : tree.sections) {
+        appendLines(out, section.comments);
         out.append('[').append(rootName(section.root));
         if (!section.path.isEmpty())
             out.append('\\').append(section.path.toLatin1());
         out.append("]\n");
-        for (const RegValue &value : section.values)
+        for (const RegValue &value : section.values) {
+            appendLines(out, value.comments);
             out.append(serializedValue(value)).append('\n');
+        }
         out.append('\n');
     }
+    appendLines(out, tree.trailingComments);
     return out;
 }
 

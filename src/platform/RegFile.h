@@ -13,10 +13,13 @@
 
 namespace platform {
 
+// Comment lines (";" and what follows) are kept with what they stand above, so a file that a
+// person annotated keeps its notes when the program writes it.
 struct RegValue {
     QString name; // empty: the key's default value
     uint32_t type = REG_NONE;
     QByteArray data;
+    QList<QByteArray> comments; // the comment lines above the value
 
     bool operator==(const RegValue &) const = default;
 };
@@ -25,6 +28,7 @@ struct RegSection {
     RegRoot root = RegRoot::CurrentUser;
     QString path; // levels joined by single backslashes, no leading or trailing one
     std::vector<RegValue> values;
+    QList<QByteArray> comments; // the comment lines above the key's name
 
     RegValue *findValue(const QString &name);
     const RegValue *findValue(const QString &name) const;
@@ -35,6 +39,7 @@ struct RegSection {
 // Keys in the order they were created. A key's parents exist without sections of their own.
 struct RegTree {
     std::vector<RegSection> sections;
+    QList<QByteArray> trailingComments; // after the last value
 
     RegSection *findSection(RegRoot root, const QString &path);
     const RegSection *findSection(RegRoot root, const QString &path) const;

@@ -30,10 +30,10 @@ RegTree classesRoot(const RegTree &file) {
     const auto text = [](const char *s) { return QByteArray(s).append('\0'); };
     for (const char *extension : {".htm", ".html"})
         tree.setValue(tree.section(RegRoot::ClassesRoot, QString::fromLatin1(extension)),
-                      RegValue{QString(), REG_SZ, text("htmlfile")});
+                      RegValue{QString(), REG_SZ, text("htmlfile"), {}});
     tree.setValue(
         tree.section(RegRoot::ClassesRoot, QStringLiteral("htmlfile\\shell\\open\\command")),
-        RegValue{QString(), REG_SZ, text("xdg-open \"%1\"")});
+        RegValue{QString(), REG_SZ, text("xdg-open \"%1\""), {}});
     for (const RegSection &section : file.sections) {
         if (section.root != RegRoot::ClassesRoot)
             continue;
@@ -201,7 +201,7 @@ RegResult Registry::SetValueEx(const RegKey &key, const QString &name, uint32_t 
         if (const RegValue *old = section.findValue(valueName);
             old && old->type == type && old->data == bytes)
             return false;
-        tree.setValue(section, RegValue{valueName, type, bytes});
+        tree.setValue(section, RegValue{valueName, type, bytes, {}});
         return true;
     });
 }

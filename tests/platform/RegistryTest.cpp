@@ -232,28 +232,33 @@ TEST(Registry, QueryFollowsTheOriginalSizeRules) {
 
 TEST(Registry, WritesRegedit4TextAndKeepsWhatElseTheFileHolds) {
     Store store;
-    // As a person or the original editor may leave it: CRLF, a comment, upper-case digits, a
+    // As a person or the original editor may leave it: CRLF, comments, upper-case digits, a
     // wrapped list, keys of another program.
     writeFile(store.path, "REGEDIT4\r\n\r\n"
                           "; kept by hand\r\n"
                           "[HKEY_CURRENT_USER\\Software\\Other]\r\n"
                           "\"Size\"=dword:0000ABCD\r\n"
+                          "  ; in bytes\r\n"
                           "\"Blob\"=hex:01,02,\\\r\n"
                           "  03,04\r\n"
                           "@=\"other's default\"\r\n"
                           "\r\n"
                           "[HKEY_CLASSES_ROOT\\.png]\r\n"
-                          "@=\"pngfile\"\r\n");
+                          "@=\"pngfile\"\r\n"
+                          ";; the end\r\n");
     store.createSettings();
     ASSERT_EQ(setString(store.registry, store.key, "StarEdit", "50"), ERROR_SUCCESS);
     ASSERT_EQ(setDword(store.registry, store.key, "SoundCheck", 1), ERROR_SUCCESS);
     ASSERT_EQ(setString(store.registry, store.key, "Quote", "a\"b\\c"), ERROR_SUCCESS);
 
+    // Comments stay above what they stood above; the program's key follows the last key.
     EXPECT_EQ(fileBytes(store.path).toStdString(),
               "REGEDIT4\n"
               "\n"
+              "; kept by hand\n"
               "[HKEY_CURRENT_USER\\Software\\Other]\n"
               "\"Size\"=dword:0000abcd\n"
+              "; in bytes\n"
               "\"Blob\"=hex:01,02,03,04\n"
               "@=\"other's default\"\n"
               "\n"
@@ -264,7 +269,8 @@ TEST(Registry, WritesRegedit4TextAndKeepsWhatElseTheFileHolds) {
               "\"StarEdit\"=\"50\"\n"
               "\"SoundCheck\"=dword:00000001\n"
               "\"Quote\"=\"a\\\"b\\\\c\"\n"
-              "\n");
+              "\n"
+              ";; the end\n");
 }
 
 TEST(Registry, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
