@@ -13,9 +13,9 @@ using gk::Result;
 
 TGKSoundBuffer::TGKSoundBuffer(gk::SoundPlatform &platform, gk::DeviceId device,
                                const gk::WaveFormat &format, int32_t size, const uint8_t *data)
-    : platform_(platform), FFormat(format) {
+    : platform_(platform) {
     const size_t bytes = size > 0 ? static_cast<size_t>(size) : 0;
-    FBuffer = platform_.createBuffer(device, FFormat, bytes);
+    FBuffer = platform_.createBuffer(device, format, bytes);
     if (FBuffer == gk::kNoBuffer)
         throw Error("CreateSoundBuffer Failed");
     if (platform_.writeBuffer(FBuffer, data, bytes) != Result::Ok) {
@@ -24,8 +24,8 @@ TGKSoundBuffer::TGKSoundBuffer(gk::SoundPlatform &platform, gk::DeviceId device,
         throw Error("DirectSoundSurface Lock Failed");
     }
     FSize = size;
-    FChannels = FFormat.channels;
-    FBitsPerSample = FFormat.bitsPerSample;
+    FChannels = format.channels;
+    FBitsPerSample = format.bitsPerSample;
 }
 
 TGKSoundBuffer::~TGKSoundBuffer() {
@@ -90,7 +90,7 @@ TGKAudio::~TGKAudio() {
 TGKSoundBuffer &TGKAudio::Sound(int index) const {
     if (Buffers.empty())
         throw Error("A library must be assigned to SoundLibrary");
-    if (index < 0 || index >= FBufferCount || !Buffers[static_cast<size_t>(index)])
+    if (index < 0 || index >= BufferCount() || !Buffers[static_cast<size_t>(index)])
         throw Error("There is no sound " + std::to_string(index) + " in the sound library");
     return *Buffers[static_cast<size_t>(index)];
 }
@@ -133,13 +133,9 @@ void TGKAudio::CreateBuffers() {
     } catch (const std::bad_alloc &) {
         throw Error("Failed to allocate memory for Sound Buffers");
     }
-    FBufferCount = count;
     for (int i = 0; i < count; ++i) {
         const TGKSoundEntry entry = sounds.GetEntry(i);
-        const gk::WaveFormat format{entry.FormatTag(),     entry.Channels(),
-                                    entry.SamplesPerSec(), entry.AvgBytesPerSec(),
-                                    entry.BlockAlign(),    entry.BitsPerSample()};
-        auto buffer = std::make_unique<TGKSoundBuffer>(*platform_, DirectSound, format,
+        auto buffer = std::make_unique<TGKSoundBuffer>(*platform_, DirectSound, entry.Format(),
                                                        entry.Size(), entry.Data);
         TGKSoundBuffer &made = *buffer;
         Buffers[static_cast<size_t>(i)] = std::move(buffer);
@@ -158,7 +154,6 @@ void TGKAudio::FreeBuffers() {
         buffer.reset();
     Buffers.clear();
     Buffers.shrink_to_fit();
-    FBufferCount = 0;
 }
 
 void TGKAudio::RestoreAll(TGKSoundBuffer *) {

@@ -51,7 +51,6 @@ public:
 private:
     gk::SoundPlatform &platform_;
     gk::BufferId FBuffer = gk::kNoBuffer;
-    gk::WaveFormat FFormat;
     int32_t FSize = 0;
     int32_t FChannels = 0;
     int32_t FBitsPerSample = 0;
@@ -88,7 +87,8 @@ public:
     // Rebuilds every buffer, reloading the library's file first when it was released.
     void RestoreAll(TGKSoundBuffer *sender);
 
-    int32_t BufferCount() const { return FBufferCount; }
+    // The library's count when the buffers were made; 0 without buffers.
+    int32_t BufferCount() const { return static_cast<int32_t>(Buffers.size()); }
     bool DeviceOpen() const { return DirectSound != gk::kNoDevice; }
 
     std::function<void(TGKAudio *sender)> OnInitialize;
@@ -101,5 +101,4 @@ private:
     QPointer<TGKSoundLib> FSoundLibrary;
     // Entry i holds sound i once made; after a failure part-way the rest stay empty.
     std::vector<std::unique_ptr<TGKSoundBuffer>> Buffers;
-    int32_t FBufferCount = 0;
 };

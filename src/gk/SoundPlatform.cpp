@@ -6,12 +6,11 @@ namespace gk {
 
 namespace {
 
-// The formats a static buffer takes: plain PCM whose block alignment matches its frames.
+// Plain PCM whose block alignment matches its frames; the mixer judges the rest (channels,
+// sample size and rate) when it makes the buffer.
 bool toMixerFormat(const WaveFormat &wave, Format &format) {
     format = Format{wave.channels, static_cast<int>(wave.samplesPerSec), wave.bitsPerSample};
-    return wave.formatTag == 1 && (format.channels == 1 || format.channels == 2) &&
-           (format.bits == 8 || format.bits == 16) && wave.samplesPerSec >= 4000 &&
-           wave.samplesPerSec <= 96000 && wave.blockAlign == format.frameBytes();
+    return wave.formatTag == 1 && wave.blockAlign == format.frameBytes();
 }
 
 } // namespace

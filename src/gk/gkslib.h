@@ -3,6 +3,8 @@
 // Sound libraries in the "SL10" layout: a signature, a count, then per sound a 44-byte header
 // and its sample bytes. All failures raise gk::Error.
 
+#include "gk/Wave.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -32,6 +34,11 @@ struct TGKSoundEntry {
     uint16_t BitsPerSample() const { return u16(14); }
     uint16_t CbSize() const { return u16(16); }
     uint16_t Reserved() const { return u16(18); }
+    // The wave format fields above, as a WAVE file or a sound buffer takes them.
+    gk::WaveFormat Format() const {
+        return {FormatTag(),      Channels(),   SamplesPerSec(),
+                AvgBytesPerSec(), BlockAlign(), BitsPerSample()};
+    }
     // The length byte as stored, which may claim more than the 11 bytes there are.
     uint8_t NameLength() const { return Header[20]; }
     // The name's characters, the length clipped to the 11 bytes held.

@@ -127,16 +127,9 @@ int extract(const QStringList &args) {
         throw gk::Error("Cannot create folder \"" + args[1].toStdString() + "\"");
     for (int i = 0; i < sounds.Count(); ++i) {
         const TGKSoundEntry e = sounds.GetEntry(i);
-        gk::WaveFormat format;
-        format.formatTag = e.FormatTag();
-        format.channels = e.Channels();
-        format.samplesPerSec = e.SamplesPerSec();
-        format.avgBytesPerSec = e.AvgBytesPerSec();
-        format.blockAlign = e.BlockAlign();
-        format.bitsPerSample = e.BitsPerSample();
         const QByteArray samples(reinterpret_cast<const char *>(e.Data), e.Size());
         const QString path = dir.filePath(fileNameFor(i, e.Name()));
-        writeFile(path, gk::MakeWave(format, samples));
+        writeFile(path, gk::MakeWave(e.Format(), samples));
         std::printf("%s\n", qPrintable(path));
     }
     return 0;
