@@ -1,6 +1,7 @@
 #include "gk/GKSnd.h"
 #include "gk/Error.h"
 #include "gk/Mixer.h"
+#include "support/Render.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -103,12 +104,6 @@ TGKSounds threeSounds() {
     sounds.Add(monoHeader("two", 0, -600), ramp(5000, Frames));
     sounds.Add(monoHeader("three"), ramp(9000, Frames));
     return sounds;
-}
-
-std::vector<int16_t> render(gk::Mixer &mixer, int frames) {
-    std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
-    mixer.render(out.data(), frames);
-    return out;
 }
 
 struct Audio : ::testing::Test {

@@ -1,5 +1,6 @@
 #include "gk/Mixer.h"
 #include "gk/AudioOutput.h"
+#include "support/Render.h"
 
 #include <gtest/gtest.h>
 
@@ -23,12 +24,6 @@ std::vector<uint8_t> pcm16(const std::vector<int16_t> &samples) {
         bytes.push_back(static_cast<uint8_t>(u >> 8));
     }
     return bytes;
-}
-
-std::vector<int16_t> render(Mixer &mixer, int frames) {
-    std::vector<int16_t> out(static_cast<size_t>(frames) * 2, 12345);
-    mixer.render(out.data(), frames);
-    return out;
 }
 
 gk::BufferId constant16(Mixer &mixer, gk::DeviceId device, int16_t value, int frames) {

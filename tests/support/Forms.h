@@ -8,11 +8,10 @@
 #include "gk/AudioOutput.h"
 #include "gk/GKSnd.h"
 #include "platform/ConfigFolder.h"
+#include "support/Render.h"
 
 #include <QDir>
 #include <QSignalSpy>
-
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -47,8 +46,7 @@ inline size_t SoundPosition(const TGKAudio *audio, int index) {
 
 // Renders the output on by a number of frames, as the sound card would.
 inline void RenderOutput(int frames) {
-    std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
-    Output().render(out.data(), frames);
+    render(Output(), frames);
 }
 
 class FormsTest : public ::testing::Test {
