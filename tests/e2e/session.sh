@@ -10,8 +10,11 @@ unset QT_QPA_PLATFORM
 fail() { echo "e2e: $*" >&2; exit 1; }
 
 # A display of our own: Xvfb picks a free number and writes it once it accepts clients.
+# Without -noreset the server resets whenever its last client leaves (the xdpyinfo below), and
+# a program that connects during the reset is refused.
 exec {display_fd}>"$work/display"
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp -noreset \
+  >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec {display_fd}>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
