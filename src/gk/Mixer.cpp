@@ -118,6 +118,16 @@ template <typename T, typename Read> T Mixer::readVoice(BufferId buffer, T none,
     return read(voices_[slot]);
 }
 
+// Changes a buffer's voice under the lock; InvalidBuffer for an unknown buffer.
+template <typename Change> Result Mixer::changeVoice(BufferId buffer, Change change) {
+    const int slot = slotOf(buffer);
+    if (slot < 0) {
+        return Result::InvalidBuffer;
+    }
+    std::lock_guard lock(mutex_);
+    return change(voices_[slot]);
+}
+
 DeviceId Mixer::createDevice() {
     collectGarbage();
     devices_.push_back(nextDevice_);
@@ -278,49 +288,37 @@ void Mixer::collectGarbage() {
 
 Result Mixer::play(BufferId buffer, bool looping) {
     collectGarbage();
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return Result::InvalidBuffer;
-    }
-    std::lock_guard lock(mutex_);
-    Voice &v = voices_[slot];
-    if (v.lost) {
-        return Result::BufferLost;
-    }
-    v.looping = looping;
-    if (!v.playing) {
-        v.playing = true;
-        ++v.serial;
-    }
-    return Result::Ok;
+    return changeVoice(buffer, [looping](Voice &v) {
+        if (v.lost) {
+            return Result::BufferLost;
+        }
+        v.looping = looping;
+        if (!v.playing) {
+            v.playing = true;
+            ++v.serial;
+        }
+        return Result::Ok;
+    });
 }
 
 Result Mixer::stop(BufferId buffer) {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return Result::InvalidBuffer;
-    }
-    std::lock_guard lock(mutex_);
-    Voice &v = voices_[slot];
-    if (v.playing) {
-        v.playing = false;
-        ++v.serial;
-    }
-    return Result::Ok;
+    return changeVoice(buffer, [](Voice &v) {
+        if (v.playing) {
+            v.playing = false;
+            ++v.serial;
+        }
+        return Result::Ok;
+    });
 }
 
 Result Mixer::setPosition(BufferId buffer, size_t bytes) {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return Result::InvalidBuffer;
-    }
-    std::lock_guard lock(mutex_);
-    Voice &v = voices_[slot];
-    const size_t srcFrame = std::min(bytes / v.fmt.frameBytes(), v.srcFrames);
-    // Rounding up keeps position() returning what was set for every rate up to kRate.
-    v.pos = std::min(outputFrames(srcFrame, v.fmt.rate), v.samples->frames);
-    ++v.serial;
-    return Result::Ok;
+    return changeVoice(buffer, [bytes](Voice &v) {
+        const size_t srcFrame = std::min(bytes / v.fmt.frameBytes(), v.srcFrames);
+        // Rounding up keeps position() returning what was set for every rate up to kRate.
+        v.pos = std::min(outputFrames(srcFrame, v.fmt.rate), v.samples->frames);
+        ++v.serial;
+        return Result::Ok;
+    });
 }
 
 size_t Mixer::position(BufferId buffer) const {
@@ -347,15 +345,11 @@ void Mixer::updateGains_locked(Voice &v) {
 }
 
 Result Mixer::setVolume(BufferId buffer, int volume) {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return Result::InvalidBuffer;
-    }
-    std::lock_guard lock(mutex_);
-    Voice &v = voices_[slot];
-    v.volume = std::clamp(volume, -10000, 0);
-    updateGains_locked(v);
-    return Result::Ok;
+    return changeVoice(buffer, [this, volume](Voice &v) {
+        v.volume = std::clamp(volume, -10000, 0);
+        updateGains_locked(v);
+        return Result::Ok;
+    });
 }
 
 int Mixer::volume(BufferId buffer) const {
@@ -363,15 +357,11 @@ int Mixer::volume(BufferId buffer) const {
 }
 
 Result Mixer::setPan(BufferId buffer, int pan) {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return Result::InvalidBuffer;
-    }
-    std::lock_guard lock(mutex_);
-    Voice &v = voices_[slot];
-    v.pan = std::clamp(pan, -10000, 10000);
-    updateGains_locked(v);
-    return Result::Ok;
+    return changeVoice(buffer, [this, pan](Voice &v) {
+        v.pan = std::clamp(pan, -10000, 10000);
+        updateGains_locked(v);
+        return Result::Ok;
+    });
 }
 
 int Mixer::pan(BufferId buffer) const {
@@ -379,28 +369,21 @@ int Mixer::pan(BufferId buffer) const {
 }
 
 Result Mixer::loseBuffer(BufferId buffer) {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return Result::InvalidBuffer;
-    }
-    std::lock_guard lock(mutex_);
-    Voice &v = voices_[slot];
-    v.lost = true;
-    if (v.playing) {
-        v.playing = false;
-        ++v.serial;
-    }
-    return Result::Ok;
+    return changeVoice(buffer, [](Voice &v) {
+        v.lost = true;
+        if (v.playing) {
+            v.playing = false;
+            ++v.serial;
+        }
+        return Result::Ok;
+    });
 }
 
 Result Mixer::restoreBuffer(BufferId buffer) {
-    const int slot = slotOf(buffer);
-    if (slot < 0) {
-        return Result::InvalidBuffer;
-    }
-    std::lock_guard lock(mutex_);
-    voices_[slot].lost = false;
-    return Result::Ok;
+    return changeVoice(buffer, [](Voice &v) {
+        v.lost = false;
+        return Result::Ok;
+    });
 }
 
 bool Mixer::isLost(BufferId buffer) const {

@@ -95,6 +95,7 @@ private:
 
     int slotOf(BufferId buffer) const;
     template <typename T, typename Read> T readVoice(BufferId buffer, T none, Read read) const;
+    template <typename Change> Result changeVoice(BufferId buffer, Change change);
     BufferId addVoice_locked(DeviceId device, const Format &fmt,
                              std::shared_ptr<const Samples> samples, size_t bytes);
     void releaseSlot_locked(int slot);
