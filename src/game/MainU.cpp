@@ -1,5 +1,6 @@
 #include "game/MainU.h"
 
+#include "components/OnlineIP.h"
 #include "components/SaveForm.h"
 #include "dialogs/OptionsU.h"
 #include "game/Colors.h"
@@ -107,6 +108,13 @@ void TMainForm::createComponents() {
     placement->IniFile = QStringLiteral("My.ini");
     placement->IniSection = QStringLiteral("MyKey");
     placement->UseRegistry = true;
+
+    IPOnline1 = new TOnlineIP(this);
+    IPOnline1->setObjectName("IPOnline1");
+    IPOnline1->SetEnabled(false);
+    IPOnline1->SetDispatchInterval(1000);
+    IPOnline1->SetOnline(false);
+    IPOnline1->SetIP(QStringLiteral("127.0.0.1"));
 }
 
 void TMainForm::loadArtwork() {
@@ -243,6 +251,7 @@ void TMainForm::StartGame() {
     // the last one of an earlier game.
     Speed = 1.0;
     ObjectsLive = true;
+    IPOnline1->SetEnabled(false);
     Timer1->setEnabled(true);
 }
 
@@ -342,6 +351,7 @@ void TMainForm::Pause() {
     PauseBusy = true;
     if (!Stopped) {
         Timer1->setEnabled(false);
+        IPOnline1->SetEnabled(true);
         CloseButton->setEnabled(true);
         PausePanel->show();
         ShowPausePanel();
@@ -354,6 +364,7 @@ void TMainForm::Pause() {
 
 // The resume half of Pause, which NewGame also runs from any stopped state.
 void TMainForm::resumeSteps() {
+    IPOnline1->SetEnabled(false);
     CloseButton->setEnabled(false);
     HidePausePanel();
     PausePanel->hide();

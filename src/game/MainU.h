@@ -13,6 +13,7 @@
 
 class TGKAudio;
 class TGKSoundLib;
+class TOnlineIP;
 class TSaveForm;
 namespace toolkit {
 class ImageList;
@@ -39,6 +40,7 @@ public:
     TGKSoundLib *SoundLib = nullptr; // the game's sounds, which every window plays from
     TGKAudio *Audio = nullptr;       // this window's sound device
     TSaveForm *SaveForm1 = nullptr;  // the window's placement
+    TOnlineIP *IPOnline1 = nullptr;  // whether the machine is online, watched only while paused
 
     // The state of the game.
     int Travelled = 0;  // flight ticks of this game

@@ -1,3 +1,4 @@
+#include "components/OnlineIP.h"
 #include "support/Forms.h"
 #include "toolkit/Design.h"
 #include "toolkit/Gauge.h"
@@ -7,6 +8,8 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -309,6 +312,34 @@ TEST_F(GameStates, NewResetsFromEveryState) {
     f.Pause();
     f.NewGame();
     expectIdle("paused");
+}
+
+// The online detector is watched only while no game runs and the player can reach the links:
+// while paused (and after a game's results). Before the first game it reports offline.
+TEST_F(GameStates, OnlineDetectorRunsOnlyWhilePaused) {
+    TMainForm &f = *MainForm;
+    EXPECT_FALSE(f.IPOnline1->Online());
+    EXPECT_EQ(f.IPOnline1->IP(), "");
+    EXPECT_EQ(f.IPOnline1->DispatchInterval(), 1000u);
+    const struct {
+        const char *step;
+        std::function<void()> action;
+        bool enabled;
+    } steps[] = {
+        {"created", [] {}, false},
+        {"started", [&f] { f.StartGame(); }, false},
+        {"paused", [&f] { f.Pause(); }, true},
+        {"resumed", [&f] { f.Pause(); }, false},
+        {"paused again", [&f] { f.Pause(); }, true},
+        {"new game from the pause", [&f] { f.NewGame(); }, false},
+        {"started again", [&f] { f.StartGame(); }, false},
+        {"new game while running", [&f] { f.NewGame(); }, false},
+        {"new game when idle", [&f] { f.NewGame(); }, false},
+    };
+    for (const auto &s : steps) {
+        s.action();
+        EXPECT_EQ(f.IPOnline1->Enabled(), s.enabled) << s.step;
+    }
 }
 
 TEST_F(GameStates, TheTimerDrivesTheGame) {

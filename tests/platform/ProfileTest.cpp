@@ -1,5 +1,6 @@
 #include "platform/Profile.h"
 #include "platform/ConfigFolder.h"
+#include "support/Env.h"
 #include "support/Files.h"
 
 #include <QDir>
@@ -26,21 +27,6 @@ std::string read(const QString &section, const QString &key, const QString &file
     EXPECT_EQ(buffer[count], '\0');
     return std::string(buffer.data(), count);
 }
-
-// Sets an environment variable for the length of one test.
-class ScopedEnv {
-public:
-    ScopedEnv(const char *name, const QByteArray &value)
-        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
-        qputenv(name, value);
-    }
-    ~ScopedEnv() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
-
-private:
-    const char *name_;
-    QByteArray old_;
-    bool had_;
-};
 
 TEST(ConfigFolder, OwnVariableThenAbsoluteXdgThenHome) {
     ScopedEnv home("HOME", "/home/player");

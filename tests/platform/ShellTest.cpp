@@ -1,0 +1,128 @@
+#include "platform/Shell.h"
+#include "support/Env.h"
+#include "support/Files.h"
+#include "support/Recorder.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/wait.h>
+
+namespace {
+
+using namespace platform;
+
+// Whether this process has a child it has not reaped: a started program must not be one.
+bool hasUnreapedChild() {
+    errno = 0;
+    return !(::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD);
+}
+
+TEST(Shell, SplitsParametersAsTheOriginalCommandLine) {
+    const struct {
+        const char *line;
+        QStringList arguments;
+    } cases[] = {
+        {"", {}},
+        {" \t ", {}},
+        {"a b\t c", {"a", "b", "c"}},
+        {R"("two words" after)", {"two words", "after"}},
+        {R"(a "" b)", {"a", "", "b"}},
+        {R"(half" quoted "part)", {"half quoted part"}},
+        {R"("say ""hi""")", {R"(say "hi")"}},
+        {R"(C:\Program Files\web)", {R"(C:\Program)", R"(Files\web)"}},
+        {R"(\"literal\")", {R"("literal")"}},
+        {R"(a\\\"b)", {R"(a\"b)"}},
+        {R"("ends in\\" next)", {R"(ends in\)", "next"}},
+        {R"(x\\\\"y z")", {R"(x\\y z)"}},
+        {"Gorbulax version.dll /home/player/My Games/",
+         {"Gorbulax", "version.dll", "/home/player/My", "Games/"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Shell::SplitCommandLine(c.line), c.arguments) << c.line;
+}
+
+TEST(Shell, ReportsWhyNothingStarted) {
+    QTemporaryDir dir;
+    writeFile(dir.filePath("notes.txt"), "not a program");
+    writeFile(dir.filePath("fake"), "no program either, though marked as one");
+    QFile::setPermissions(dir.filePath("fake"), QFile::ReadOwner | QFile::ExeOwner);
+    const struct {
+        QString file;
+        QString directory;
+        int result;
+    } cases[] = {
+        {"", "", Shell::SE_ERR_FNF},
+        {dir.filePath("missing"), "", Shell::SE_ERR_FNF},
+        {dir.filePath("no folder/missing"), "", Shell::SE_ERR_PNF},
+        {"no-such-program-anywhere", "", Shell::SE_ERR_FNF},
+        {"missing", dir.path(), Shell::SE_ERR_FNF},
+        {dir.filePath("notes.txt"), dir.filePath("no folder"), Shell::SE_ERR_PNF},
+        {dir.filePath("FAKE"), "", Shell::ERROR_BAD_FORMAT},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Shell::Execute(c.file, "-x", c.directory, Shell::SW_SHOW), c.result)
+            << c.file.toStdString() << " in " << c.directory.toStdString();
+    EXPECT_FALSE(hasUnreapedChild());
+}
+
+// The program started for real, from a path in upper case below a folder with blanks, with its
+// parameters split, in its working folder, without this program's library variables, and
+// detached: this process keeps no child of it.
+TEST(Shell, StartsAProgramDirectlyAndDetached) {
+    QTemporaryDir dir;
+    const Recorder program(dir.filePath("My Updater/update.sh"));
+    QDir().mkpath(dir.filePath("Work Folder"));
+    ScopedEnv libraries("LD_LIBRARY_PATH", "/nowhere/lib");
+    ScopedEnv preload("LD_PRELOAD", "");
+
+    const int result = Shell::Execute(dir.filePath("MY UPDATER/UPDATE.SH").toUpper(),
+                                      R"(Gorbulax "version.dll" "/home/My Games/" 'q')",
+                                      dir.filePath("work folder"), Shell::SW_SHOW);
+    EXPECT_GT(result, 32);
+    EXPECT_FALSE(hasUnreapedChild());
+    EXPECT_EQ(program.lines(),
+              QStringList({"program=" + program.path(), "arg=Gorbulax", "arg=version.dll",
+                           "arg=/home/My Games/", "arg='q'",
+                           "folder=" + dir.filePath("Work Folder"), "libraries=unset|unset"}));
+    EXPECT_FALSE(hasUnreapedChild());
+
+    // By its bare name, from the given folder.
+    program.reset();
+    EXPECT_GT(Shell::Execute("update.sh", "", dir.filePath("My Updater"), Shell::SW_SHOW), 32);
+    ASSERT_TRUE(program.lines());
+    EXPECT_EQ(program.lines()->at(0), "program=" + program.path());
+}
+
+// Documents, folders and addresses go to the desktop's opener, found in PATH; a test's own
+// stands in for it here.
+TEST(Shell, OpensDocumentsAndAddressesWithTheDesktopsOpener) {
+    QTemporaryDir dir;
+    const Recorder opener(dir.filePath("bin/xdg-open"));
+    writeFile(dir.filePath("Read Me.txt"), "a document");
+    ScopedEnv path("PATH", QFile::encodeName(dir.filePath("bin")) + ":/usr/bin:/bin");
+    const struct {
+        QString file;
+        QString opened;
+    } cases[] = {
+        {"https://www.brakmoor.example/a?b=c d", "https://www.brakmoor.example/a?b=c d"},
+        {"mailto:games@brakmoor.example?subject=", "mailto:games@brakmoor.example?subject="},
+        {dir.filePath("READ ME.TXT"), dir.filePath("Read Me.txt")},
+        {dir.path(), dir.path()},
+    };
+    for (const auto &c : cases) {
+        opener.reset();
+        EXPECT_GT(Shell::Execute(c.file, "--ignored", "", Shell::SW_SHOWNORMAL), 32);
+        const auto lines = opener.lines();
+        ASSERT_TRUE(lines) << c.file.toStdString();
+        EXPECT_EQ(lines->mid(0, 2), QStringList({"program=" + opener.path(), "arg=" + c.opened}))
+            << c.file.toStdString();
+    }
+
+    ScopedEnv noOpener("PATH", QFile::encodeName(dir.filePath("Work")));
+    EXPECT_EQ(Shell::Execute("https://www.brakmoor.example/", "", "", Shell::SW_SHOW),
+              Shell::SE_ERR_NOASSOC);
+}
+
+} // namespace
