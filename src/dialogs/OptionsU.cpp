@@ -1,6 +1,7 @@
 #include "dialogs/OptionsU.h"
 
 #include "game/MainU.h"
+#include "game/Storage.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
 #include "toolkit/Design.h"
@@ -14,7 +15,6 @@ TOptionsDlg *OptionsDlg = nullptr;
 
 namespace {
 constexpr int Woohoo = 12;
-const QString DesignedStars = QStringLiteral("100");
 
 // A count the game can take: digits only, and small enough for a 32-bit integer.
 bool IsStarCount(const QString &text) {
@@ -49,20 +49,25 @@ void TOptionsDlg::createComponents() {
     OptionsAudio = new TGKAudio(this);
     OptionsAudio->setObjectName("OptionsAudio");
     OptionsAudio->SetSoundLibrary(MainForm ? MainForm->SoundLib : nullptr);
-    for (TSimpleOptions *options : {StarEdit->Options(), SoundCheck->Options()}) {
-        options->RegKey = QStringLiteral("\\Software\\Brakmoor\\Gorbulax");
-        options->RegSubKey = QStringLiteral("Settings");
-        options->IniFile = QStringLiteral("My.ini");
-        options->IniSection = QStringLiteral("MyKey");
-        options->UseRegistry = true;
-    }
+    showDesignedStars();
+    ApplyGameStorage(StarEdit->Options());
+    ApplyGameStorage(SoundCheck->Options());
 }
 
 void TOptionsDlg::FormCreate() {
+    restorePreferences();
+}
+
+void TOptionsDlg::restorePreferences() {
     SoundCheck->Restore();
     StarEdit->Restore();
+    // Where nothing is stored yet, a rejected entry may have left the box empty.
     if (!IsStarCount(StarEdit->text()))
-        StarEdit->setText(DesignedStars);
+        showDesignedStars();
+}
+
+void TOptionsDlg::showDesignedStars() {
+    StarEdit->setText(QString::number(DesignedStars));
 }
 
 void TOptionsDlg::BitBtn1Click() {
@@ -77,11 +82,7 @@ void TOptionsDlg::BitBtn1Click() {
 }
 
 void TOptionsDlg::BitBtn2Click() {
-    SoundCheck->Restore();
-    StarEdit->Restore();
-    // Where nothing is stored yet, a rejected entry may have left the box empty.
-    if (!IsStarCount(StarEdit->text()))
-        StarEdit->setText(DesignedStars);
+    restorePreferences();
     reject();
 }
 
@@ -97,7 +98,7 @@ void TOptionsDlg::SoundCheckClick() {
 
 int TOptionsDlg::StarCount() const {
     const QString text = StarEdit->text();
-    return IsStarCount(text) ? text.toInt() : DesignedStars.toInt();
+    return IsStarCount(text) ? text.toInt() : DesignedStars;
 }
 
 void TOptionsDlg::keyPressEvent(QKeyEvent *event) {
