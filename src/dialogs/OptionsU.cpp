@@ -5,11 +5,10 @@
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
 #include "toolkit/Design.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Loading.h"
 #include "toolkit/Mouse.h"
-
-#include <QKeyEvent>
 
 TOptionsDlg *OptionsDlg = nullptr;
 
@@ -31,6 +30,8 @@ TOptionsDlg::TOptionsDlg(QWidget *parent) : QDialog(parent) {
     toolkit::applyDesign(this);
     setFixedSize(size());
     createComponents();
+    // Esc is the Cancel button; the title bar's close button neither saves nor restores.
+    toolkit::useDialogKeys(this, BitBtn1, BitBtn2);
 
     using toolkit::handler;
     connect(BitBtn1, &QPushButton::clicked, this, handler([this] { BitBtn1Click(); }));
@@ -99,13 +100,4 @@ void TOptionsDlg::SoundCheckClick() {
 int TOptionsDlg::StarCount() const {
     const QString text = StarEdit->text();
     return IsStarCount(text) ? text.toInt() : DesignedStars;
-}
-
-void TOptionsDlg::keyPressEvent(QKeyEvent *event) {
-    // Esc is the Cancel button; the title bar's close button neither saves nor restores.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        BitBtn2->click();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

@@ -29,9 +29,6 @@ public:
     // holds no number a count can be (which OK and Cancel never leave behind).
     int StarCount() const;
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     void createComponents();
     // Both preferences as stored, and the designed count where the box holds no count.
