@@ -5,6 +5,7 @@
 #include "dialogs/OptionsU.h"
 #include "game/Colors.h"
 #include "game/GameRules.h"
+#include "game/Storage.h"
 #include "gk/Error.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
@@ -102,12 +103,7 @@ void TMainForm::createComponents() {
 
     SaveForm1 = new TSaveForm(this);
     SaveForm1->setObjectName("SaveForm1");
-    TSimpleOptions *placement = SaveForm1->Options();
-    placement->RegKey = QStringLiteral("\\Software\\Brakmoor\\Gorbulax");
-    placement->RegSubKey = QStringLiteral("Settings");
-    placement->IniFile = QStringLiteral("My.ini");
-    placement->IniSection = QStringLiteral("MyKey");
-    placement->UseRegistry = true;
+    ApplyGameStorage(SaveForm1->Options());
 
     IPOnline1 = new TOnlineIP(this);
     IPOnline1->setObjectName("IPOnline1");
@@ -164,7 +160,7 @@ void TMainForm::connectHandlers() {
 }
 
 int TMainForm::StarCount() const {
-    return OptionsDlg ? OptionsDlg->StarCount() : 100;
+    return OptionsDlg ? OptionsDlg->StarCount() : TOptionsDlg::DesignedStars;
 }
 
 bool TMainForm::SoundsOn() const {
