@@ -41,7 +41,8 @@ template <typename Library> QByteArray BlockOf(const Library &library) {
 template <typename Library> void ReadBlock(Library &library, const QByteArray &block) {
     QBuffer buffer;
     buffer.setData(block);
-    buffer.open(QIODevice::ReadOnly);
+    // Unbuffered: the block is in memory already, and a device buffer would copy it twice.
+    buffer.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     library.ReadData(buffer);
 }
 

@@ -1,0 +1,51 @@
+// Any bytes as a map library block. A block that reads must write back the bytes the read
+// consumed, but with the signature "ML01" and every map's reserved bytes 0 (and as the 8 bytes
+// of an empty library when HighIndex was negative); one that fails must leave it empty.
+#include "gk/Error.h"
+#include "gk/GKMap.h"
+
+#include <QBuffer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void fail(const char *what) {
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
+    QBuffer buffer;
+    buffer.setData(input);
+    buffer.open(QIODevice::ReadOnly);
+    TGKMaps maps;
+    try {
+        maps.ReadData(buffer);
+    } catch (const gk::Error &) {
+        if (maps.HighIndex() != -1 || maps.HasData())
+            fail("a failed read left maps");
+        return 0;
+    }
+    QByteArray expected = input.left(buffer.pos());
+    if (maps.HighIndex() < 0) {
+        expected = QByteArray("ML01\xff\xff\xff\xff", 8);
+    } else {
+        expected.replace(0, 4, "ML01");
+        qsizetype at = 8;
+        for (int i = 0; i <= maps.HighIndex(); ++i) {
+            expected.replace(at + 28, 4, QByteArray(4, '\0'));
+            at += 32 + maps.GetEntry(i).Size();
+        }
+    }
+    const QByteArray written = maps.ToBlock();
+    if (written != expected)
+        fail("writing back differs from the bytes read");
+    if (TGKMaps(maps).ToBlock() != written)
+        fail("a copy differs from its source");
+    return 0;
+}
