@@ -1,40 +1,22 @@
 // Any bytes as an image library block. A block that reads must write back exactly the bytes the
 // read consumed, copy to an equal library and give every small picture a bitmap of its pixels;
 // one that fails must leave the library as new.
+#include "LibraryFuzz.h"
 #include "gk/Bitmaps.h"
-#include "gk/Error.h"
 #include "gk/GKILib.h"
 
-#include <QBuffer>
-
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-[[noreturn]] void fail(const char *what) {
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
-    QBuffer buffer;
-    buffer.setData(input);
-    buffer.open(QIODevice::ReadOnly);
     TGKImages images;
-    try {
-        images.ReadData(buffer);
-    } catch (const gk::Error &) {
+    QByteArray input;
+    const qint64 consumed = readInput(images, data, size, input);
+    if (consumed < 0) {
         if (images.Count() != 0 || images.HasData() ||
             images.LibraryHeader() != TGKImages::Header{})
             fail("a failed read left pictures or a header");
         return 0;
     }
     const QByteArray written = images.ToBlock();
-    if (written != input.left(buffer.pos()))
+    if (written != input.left(consumed))
         fail("writing back differs from the bytes read");
     if (TGKImages(images).ToBlock() != written)
         fail("a copy differs from its source");

@@ -1,37 +1,19 @@
 // Any bytes as a map library block. A block that reads must write back the bytes the read
 // consumed, but with the signature "ML01" and every map's reserved bytes 0 (and as the 8 bytes
 // of an empty library when HighIndex was negative); one that fails must leave it empty.
-#include "gk/Error.h"
+#include "LibraryFuzz.h"
 #include "gk/GKMap.h"
 
-#include <QBuffer>
-
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-[[noreturn]] void fail(const char *what) {
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
-    QBuffer buffer;
-    buffer.setData(input);
-    buffer.open(QIODevice::ReadOnly);
     TGKMaps maps;
-    try {
-        maps.ReadData(buffer);
-    } catch (const gk::Error &) {
+    QByteArray input;
+    const qint64 consumed = readInput(maps, data, size, input);
+    if (consumed < 0) {
         if (maps.HighIndex() != -1 || maps.HasData())
             fail("a failed read left maps");
         return 0;
     }
-    QByteArray expected = input.left(buffer.pos());
+    QByteArray expected = input.left(consumed);
     if (maps.HighIndex() < 0) {
         expected = QByteArray("ML01\xff\xff\xff\xff", 8);
     } else {
