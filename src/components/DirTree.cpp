@@ -28,7 +28,12 @@ public:
     explicit TDirNode(std::unique_ptr<TDirEntry> entry)
         : QTreeWidgetItem(DirNodeType), Entry(std::move(entry)) {}
     std::unique_ptr<TDirEntry> Entry;
+    bool Probed = false; // looked into since its parent was last opened
 };
+
+TDirNode *dirNode(QTreeWidgetItem *node) {
+    return node && node->type() == DirNodeType ? static_cast<TDirNode *>(node) : nullptr;
+}
 
 QString withSeparator(const QString &path) {
     return path.endsWith('/') ? path : path + '/';
@@ -143,9 +148,8 @@ QString TDirTree::LastDir(const QString &drive) const {
 // Selection and Directory ----------------------------------------------------------------------
 
 TDirEntry *TDirTree::EntryOf(const QTreeWidgetItem *node) {
-    if (!node || node->type() != DirNodeType)
-        return nullptr;
-    return static_cast<const TDirNode *>(node)->Entry.get();
+    const TDirNode *dir = dirNode(const_cast<QTreeWidgetItem *>(node));
+    return dir ? dir->Entry.get() : nullptr;
 }
 
 QTreeWidgetItem *TDirTree::selectedNode() const {
@@ -330,6 +334,7 @@ void TDirTree::ProbeSubDirs(QTreeWidgetItem *node) {
     // that has gained a sub folder since gets its button.
     if (!entry || entry->Scanned || node->childCount() > 0)
         return;
+    dirNode(node)->Probed = true;
     bool found = false;
     listFolder(*entry, [&](const TDirRec &rec) {
         found = acceptsEntry(entry->DirPath, rec);
@@ -343,13 +348,9 @@ void TDirTree::ProbeSubDirs(QTreeWidgetItem *node) {
 }
 
 void TDirTree::ReadChildren(QTreeWidgetItem *node) {
-    readChildren(node, false);
-}
-
-bool TDirTree::readChildren(QTreeWidgetItem *node, bool probe) {
     TDirEntry *entry = EntryOf(node);
     if (!entry || entry->Scanned)
-        return false;
+        return;
     deleteChildren(node);
     entry->Scanned = true;
 
@@ -361,30 +362,50 @@ bool TDirTree::readChildren(QTreeWidgetItem *node, bool probe) {
     });
     sortForDisplay(names);
 
-    // The children join the tree at once, each with its mark when probed: one change for the
-    // view instead of one for every folder.
+    // The children join the tree at once: one change for the view instead of one a folder.
     QList<QTreeWidgetItem *> children;
     children.reserve(names.size());
-    for (const QString &name : names) {
-        QTreeWidgetItem *child = makeNode(entry->RealPath + name + '/', name, icons_.folder);
-        if (probe)
-            ProbeSubDirs(child);
-        children.append(child);
-    }
+    for (const QString &name : names)
+        children.append(makeNode(entry->RealPath + name + '/', name, icons_.folder));
     node->addChildren(children);
     if (OnGetIcon) {
         for (QTreeWidgetItem *child : children)
             OnGetIcon(this, child);
     }
-    return true;
 }
 
+// Opening a folder reads it, then looks into those of its sub folders that are in view; the
+// others are looked into as they come into view (paintEvent). Looking into a folder means
+// opening it, which costs far more than its line in the listing: a folder of thousands of sub
+// folders opens in about the time of one listing, and every row the user sees has its button
+// right when it is seen.
 void TDirTree::Expanding(QTreeWidgetItem *node) {
     toolkit::WaitCursor wait;
-    if (readChildren(node, true))
-        return;
-    for (int i = 0; i < node->childCount(); ++i)
-        ProbeSubDirs(node->child(i));
+    ReadChildren(node);
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (TDirNode *child = dirNode(node->child(i)))
+            child->Probed = false;
+    }
+    executeDelayedItemsLayout();
+    probeRowsInView();
+}
+
+void TDirTree::probeRowsInView() {
+    const int bottom = viewport()->height();
+    for (QModelIndex index = indexAt(QPoint(0, 0)); index.isValid(); index = indexBelow(index)) {
+        const QRect row = visualRect(index);
+        if (!row.isValid() || row.top() >= bottom)
+            break;
+        TDirNode *node = dirNode(itemFromIndex(index));
+        if (node && !node->Probed)
+            ProbeSubDirs(node);
+    }
+}
+
+void TDirTree::paintEvent(QPaintEvent *event) {
+    // Only nodes whose parent is closed gain a mark here, which the view takes at once.
+    toolkit::guarded([this] { probeRowsInView(); });
+    QTreeWidget::paintEvent(event);
 }
 
 // Nodes ----------------------------------------------------------------------------------------
@@ -427,8 +448,8 @@ const QIcon &TDirTree::driveIcon(const Drive &drive) const {
 void TDirTree::releaseNode(QTreeWidgetItem *node) {
     for (int i = 0; i < node->childCount(); ++i)
         releaseNode(node->child(i));
-    if (node->type() == DirNodeType)
-        static_cast<TDirNode *>(node)->Entry.reset();
+    if (TDirNode *dir = dirNode(node))
+        dir->Entry.reset();
     if (OnDeleteItem)
         OnDeleteItem(this, node);
 }

@@ -60,8 +60,8 @@ using TFindDirEvent = std::function<void(TDirTree *sender, const QString &path, 
 using TNodeEvent = std::function<void(TDirTree *sender, QTreeWidgetItem *node)>;
 
 // A tree of the machine's drives and their folders. A folder's sub folders are read when it is
-// first opened; each of them is looked into only as far as its first sub folder, to know
-// whether it gets an expand button. The selected folder is `Directory`.
+// first opened; each of them is looked into, when it comes into view, only as far as its first
+// sub folder, to know whether it gets an expand button. The selected folder is `Directory`.
 //
 // Paths are in the program's form: upper case and ending with '/'. On a file system where case
 // matters each node also keeps the path it was read from, so two folders whose names differ
@@ -139,6 +139,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     struct Icons {
@@ -148,9 +149,7 @@ private:
 
     void Expanding(QTreeWidgetItem *node);
     void Change();
-    // Reads the children once; with `probe` each new child is probed before it joins the tree.
-    // Whether it read them.
-    bool readChildren(QTreeWidgetItem *node, bool probe);
+    void probeRowsInView();
     void listFolder(const TDirEntry &entry, const std::function<bool(const TDirRec &)> &visit);
     bool acceptsEntry(const QString &parentPath, const TDirRec &rec);
     QTreeWidgetItem *makeNode(const QString &realPath, const QString &text, const QIcon &icon);

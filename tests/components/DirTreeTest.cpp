@@ -5,6 +5,7 @@
 #include "toolkit/ErrorReport.h"
 
 #include <QDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,7 @@ protected:
         previousFolder_ = QDir::currentPath();
         QDir::setCurrent(m.at("home/user/Games"));
         tree = std::make_unique<TDirTree>();
+        tree->resize(300, 600); // every row of the made-up machine in view
         tree->SetMachine(m.machine());
         toolkit::setErrorReporter([this](const QString &text) { reported << text; });
     }
@@ -155,6 +157,31 @@ TEST_F(DirTreeTest, ExpandingReadsSubFoldersInTheUsersOrderAndMarksThoseWithMore
     tree->expandItem(home());
     EXPECT_EQ(childTexts(childNamed(home(), "apple")), QStringList({"**"}));
     EXPECT_EQ(childTexts(upperGames), QStringList({"Old"})) << "read folders are not read again";
+}
+
+TEST_F(DirTreeTest, SubFoldersOutOfViewAreLookedIntoAsTheyComeIntoView) {
+    for (int i = 0; i < 60; ++i)
+        m.folder(QString("home/user/Many/Folder %1/Inner").arg(i, 2, 10, QChar('0')));
+    QStringList listed;
+    tree->OnFindDir = listingSpy(listed);
+    tree->resize(300, 200);
+    tree->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(tree.get()));
+    tree->expandItem(home());
+    QTreeWidgetItem *many = childNamed(home(), "Many");
+    listed.clear();
+    tree->expandItem(many);
+    ASSERT_EQ(many->childCount(), 60);
+    const int inView = int(listed.size()) - 1;
+    EXPECT_GT(inView, 0);
+    EXPECT_LT(inView, 20);
+    for (int i = 0; i < 60; ++i)
+        EXPECT_EQ(many->child(i)->childCount(), i < inView ? 1 : 0) << i;
+
+    tree->scrollToItem(many->child(59));
+    tree->viewport()->repaint();
+    EXPECT_EQ(childTexts(many->child(59)), QStringList({"**"}));
+    EXPECT_EQ(many->child(30)->childCount(), 0) << "rows scrolled past unseen are left alone";
 }
 
 TEST_F(DirTreeTest, AFolderThatCannotBeReadHasNoChildrenAndNoMessage) {
