@@ -7,6 +7,7 @@
 
 #include <QCollator>
 #include <QDir>
+#include <QKeyEvent>
 #include <QScopeGuard>
 #include <QStyle>
 
@@ -400,6 +401,17 @@ void TDirTree::probeRowsInView() {
         if (node && !node->Probed)
             ProbeSubDirs(node);
     }
+}
+
+void TDirTree::keyPressEvent(QKeyEvent *event) {
+    // The view's "*" opens every folder below the current one, and would read the whole disk
+    // (for ever, where a link leads back up): here it opens the current folder only.
+    if (event->key() == Qt::Key_Asterisk) {
+        if (QTreeWidgetItem *node = currentItem())
+            node->setExpanded(true);
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 void TDirTree::paintEvent(QPaintEvent *event) {

@@ -151,6 +151,14 @@ TEST_F(DirTreeTest, ExpandingReadsSubFoldersInTheUsersOrderAndMarksThoseWithMore
     EXPECT_EQ(childTexts(lowerGames), QStringList({"Saved"}));
     EXPECT_EQ(TDirTree::EntryOf(lowerGames->child(0))->RealPath, m.at("home/user/games/Saved/"));
 
+    // "*" opens the current folder only, not every folder below it.
+    QTreeWidgetItem *bin = childNamed(home(), "Trash");
+    tree->setCurrentItem(bin);
+    QTest::keyClick(tree.get(), Qt::Key_Asterisk);
+    EXPECT_TRUE(bin->isExpanded());
+    EXPECT_EQ(childTexts(bin), QStringList({"files"}));
+    EXPECT_FALSE(bin->child(0)->isExpanded());
+
     // A folder that gains a sub folder gets its button when its parent is opened again.
     m.folder("home/user/apple/core");
     tree->collapseItem(home());
