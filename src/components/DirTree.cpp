@@ -122,10 +122,6 @@ TDirTree::~TDirTree() {
 
 void TDirTree::SetMachine(const platform::Machine &machine) {
     machine_ = machine;
-    readDriveList();
-}
-
-void TDirTree::readDriveList() {
     drives_ = platform::ReadDrives(machine_);
     // The current folder's drive remembers the current folder. It ends with '/' like every
     // path the tree gives, so that RefreshTree recognises it when it is selected.
@@ -181,7 +177,7 @@ void TDirTree::SetDirectory(const QString &value) {
         throw gk::Error("Invalid Directory Name");
     if (value == NotSelected)
         return;
-    // A relative path is taken from the current folder; "." and ".." are walked as written.
+    // A relative path is taken from the current folder; ".." steps back up the path as written.
     QString path = QDir::cleanPath(QDir::current().absoluteFilePath(value));
     if (!platform::Files::Exists(path))
         path = currentDriveRoot();
@@ -498,7 +494,7 @@ void TDirTree::ReadDrives() {
     {
         toolkit::RedrawSuspended suspended(this);
         deleteAllNodes();
-        readDriveList();
+        drives_ = platform::ReadDrives(machine_);
         for (const Drive &drive : drives_) {
             if (!allowNetwork_ && drive.type == DriveType::Remote)
                 continue;

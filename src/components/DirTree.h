@@ -164,7 +164,6 @@ private:
     QString driveKey(const QString &path) const;
     QString currentDriveRoot() const;
     QString windowsDirectory() const;
-    void readDriveList();
 
     TDirType dirType_{dtNormal, dtAll};
     bool allowNetwork_ = true;

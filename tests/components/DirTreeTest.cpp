@@ -369,6 +369,7 @@ TEST_F(DirTreeTest, ChangesAreAnnouncedAndRememberedPerDriveButNotWhileRebuildin
     tree->ReadDrives();
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(tree->Directory(), "?");
+    EXPECT_EQ(tree->LastDir(m.home()), upper("home/user/empty/")) << "kept through a new read";
 
     // A new filter reads the tree again and goes back to the selected folder; when that folder
     // is gone, to its drive's root.
