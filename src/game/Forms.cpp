@@ -1,6 +1,7 @@
 #include "game/Forms.h"
 
 #include "dialogs/OptionsU.h"
+#include "dialogs/browsedlg.h"
 #include "game/MainU.h"
 
 #include <QtGlobal>
@@ -14,12 +15,15 @@ static void initResources() {
 void CreateForms() {
     initResources();
     MainForm = new TMainForm;
+    BrowseForFolderDlg = new TBrowseForFolderDlg;
     OptionsDlg = new TOptionsDlg;
 }
 
 void DestroyForms() {
     delete OptionsDlg;
     OptionsDlg = nullptr;
+    delete BrowseForFolderDlg;
+    BrowseForFolderDlg = nullptr;
     delete MainForm;
     MainForm = nullptr;
 }
