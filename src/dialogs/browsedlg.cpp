@@ -2,11 +2,12 @@
 
 #include "platform/Files.h"
 #include "toolkit/Design.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
 
 TBrowseForFolderDlg *BrowseForFolderDlg = nullptr;
@@ -36,6 +37,7 @@ TBrowseForFolderDlg::TBrowseForFolderDlg(QWidget *parent) : QDialog(parent) {
     DirTree->OnChange = [this](TDirTree *, QTreeWidgetItem *) { DirTreeChange(); };
     connect(BitBtn1, &QPushButton::clicked, this, handler([this] { BitBtn1Click(); }));
     connect(BitBtn2, &QPushButton::clicked, this, handler([this] { BitBtn2Click(); }));
+    toolkit::useDialogKeys(this, BitBtn1, BitBtn2);
 }
 
 void TBrowseForFolderDlg::DirTreeChange() {
@@ -73,13 +75,4 @@ void TBrowseForFolderDlg::showEvent(QShowEvent *event) {
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-}
-
-void TBrowseForFolderDlg::keyPressEvent(QKeyEvent *event) {
-    // Esc is the Cancel button; the title bar's close button changes neither result.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        BitBtn2->click();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

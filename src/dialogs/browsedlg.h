@@ -31,7 +31,6 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // The application's browse-for-folder dialog, set as the program creates it.
