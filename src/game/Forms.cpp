@@ -2,6 +2,8 @@
 
 #include "dialogs/OptionsU.h"
 #include "game/MainU.h"
+#include "scores/ScoreBoardU.h"
+#include "scores/getNameU.h"
 
 #include <QtGlobal>
 
@@ -11,13 +13,22 @@ static void initResources() {
     Q_INIT_RESOURCE(resources);
 }
 
-void CreateForms() {
+bool CreateForms() {
     initResources();
     MainForm = new TMainForm;
     OptionsDlg = new TOptionsDlg;
+    ScoreBoard = new TScoreBoard;
+    if (MainForm->WindowClosed)
+        return false;
+    GetNameDlg = new TGetNameDlg;
+    return true;
 }
 
 void DestroyForms() {
+    delete GetNameDlg;
+    GetNameDlg = nullptr;
+    delete ScoreBoard;
+    ScoreBoard = nullptr;
     delete OptionsDlg;
     OptionsDlg = nullptr;
     delete MainForm;

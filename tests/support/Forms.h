@@ -11,6 +11,7 @@
 #include "support/Render.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -49,11 +50,24 @@ inline void RenderOutput(int frames) {
     render(Output(), frames);
 }
 
+// The program's folder as the build leaves it: the shipped score table and nothing else; and
+// no score table in the user's data folder.
+inline void InstallShippedTable() {
+    QDir folder(platform::ProgramFolder());
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
+        folder.remove(name);
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(GORBULAX_SHIPPED_TABLE), folder.filePath("gorbulax.dat")));
+    QFile::setPermissions(folder.filePath("gorbulax.dat"), QFile::ReadOwner | QFile::WriteOwner);
+    QDir(platform::DataFolder()).removeRecursively();
+}
+
 class FormsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Every test starts from a first run: nothing stored.
+        // Every test starts from a first run: nothing stored, the shipped score table.
         QDir(platform::ConfigFolder()).removeRecursively();
+        InstallShippedTable();
         gk::AudioOutput::instance().hold(true);
         CreateForms();
         MainForm->show();
