@@ -151,7 +151,12 @@ void TScoreBoard::reportDamage(const QString &fileName, const scores::ScoreFileR
 
 bool TScoreBoard::WriteScoreTabletoFile(const QString &FileName) {
     for (int row = 0; row < scores::TableSize; ++row) {
-        ScoreTable[row] = {scores::CutToField(ScoreTableView->item(row, ScoreColumn)->text()),
+        // A score that is no number came from a damaged file, whose bytes are kept aside: the
+        // table written is sound, and the entry an empty place that any score may take.
+        QString score = ScoreTableView->item(row, ScoreColumn)->text();
+        if (!scores::ScoreValue(score))
+            score.clear();
+        ScoreTable[row] = {scores::CutToField(score),
                            scores::CutToField(ScoreTableView->item(row, NameColumn)->text()),
                            scores::CutToField(ScoreTableView->item(row, DateColumn)->text())};
     }

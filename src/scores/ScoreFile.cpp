@@ -97,7 +97,8 @@ ScoreFileRead ParseScoreFile(QByteArrayView bytes, ScoreTable &table) {
     }
     QList<int> notNumbers;
     for (int p = 0; p < read.records; ++p) {
-        if (!ScoreValue(table[p].Score))
+        // An empty score is an empty place, as the entries a short file lacked are once written.
+        if (!table[p].Score.isEmpty() && !ScoreValue(table[p].Score))
             notNumbers << p + 1;
     }
     if (!notNumbers.isEmpty()) {

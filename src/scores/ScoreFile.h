@@ -44,7 +44,7 @@ std::optional<int32_t> ScoreValue(const QString &field);
 
 // The position, 1 to 10, that `score` would take: the first whose stored score is not above
 // it, whatever the order of the table; 0 when every stored score is above it. A field that is
-// no score counts as beaten by any score, so a damaged entry is the first to make way.
+// no score (an empty place, or a damaged entry) counts as beaten by any score.
 int GetHighScorePosition(const ScoreTable &table, int32_t score);
 
 // A text as a field holds it: cut to its first 255 characters.

@@ -10,9 +10,13 @@
 #include "platform/ConfigFolder.h"
 #include "support/Render.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
+
 #include <QSignalSpy>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +52,21 @@ inline size_t SoundPosition(const TGKAudio *audio, int index) {
 // Renders the output on by a number of frames, as the sound card would.
 inline void RenderOutput(int frames) {
     render(Output(), frames);
+}
+
+// Runs `act` once `dialog` is the modal window, as a player would answer it; modal dialogs
+// block the test until they close.
+inline void WhenModal(QWidget *dialog, std::function<void()> act) {
+    auto *poll = new QTimer;
+    poll->setInterval(1);
+    QObject::connect(poll, &QTimer::timeout, [poll, dialog, act = std::move(act)] {
+        if (QApplication::activeModalWidget() != dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act();
+    });
+    poll->start();
 }
 
 // The program's folder as the build leaves it: the shipped score table and nothing else; and
