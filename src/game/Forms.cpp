@@ -3,6 +3,8 @@
 #include "dialogs/OptionsU.h"
 #include "dialogs/browsedlg.h"
 #include "game/MainU.h"
+#include "scores/ScoreBoardU.h"
+#include "scores/getNameU.h"
 
 #include <QtGlobal>
 
@@ -12,14 +14,23 @@ static void initResources() {
     Q_INIT_RESOURCE(resources);
 }
 
-void CreateForms() {
+bool CreateForms() {
     initResources();
     MainForm = new TMainForm;
     BrowseForFolderDlg = new TBrowseForFolderDlg;
     OptionsDlg = new TOptionsDlg;
+    ScoreBoard = new TScoreBoard;
+    if (MainForm->WindowClosed)
+        return false;
+    GetNameDlg = new TGetNameDlg;
+    return true;
 }
 
 void DestroyForms() {
+    delete GetNameDlg;
+    GetNameDlg = nullptr;
+    delete ScoreBoard;
+    ScoreBoard = nullptr;
     delete OptionsDlg;
     OptionsDlg = nullptr;
     delete BrowseForFolderDlg;

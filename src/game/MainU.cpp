@@ -9,6 +9,8 @@
 #include "gk/Error.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
+#include "platform/ConfigFolder.h"
+#include "scores/ScoreBoardU.h"
 #include "toolkit/Design.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/ImageList.h"
@@ -81,6 +83,7 @@ void TMainForm::createComponents() {
     Timer2->setObjectName("Timer2");
     Timer2->setEnabled(false);
     Timer2->setInterval(2500);
+    Timer2->onTimer = [this] { Timer2Timer(); };
 
     const auto imageList = [this](const char *name, int width, int height) {
         auto *list = new toolkit::ImageList(width, height, this);
@@ -138,6 +141,10 @@ void TMainForm::connectHandlers() {
     connect(New1, &QAction::triggered, this, handler([this] { NewGame(); }));
     connect(Exit1, &QAction::triggered, this, handler([this] { Exit1Click(); }));
     connect(SetOptions1, &QAction::triggered, this, handler([this] { SetOptions1Click(); }));
+    connect(ViewHighScores1, &QAction::triggered, this,
+            handler([this] { ViewHighScores1Click(); }));
+    connect(StartAnotherButton, &QPushButton::clicked, this,
+            handler([this] { StartAnother2Click(); }));
 
     const auto mouseMove = [this](QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
         MainBoxMouseMove(sender, shift, x, y);
@@ -154,8 +161,8 @@ void TMainForm::connectHandlers() {
                            int x, int y) { PausePanelMouseDown(sender, button, shift, x, y); });
 
     // The windows these items open join the program one by one; until then the items wait.
-    for (QAction *item : {ViewHighScores1, Checkforupgrade1, Help2, UmbrelProwletWebsite1,
-                          InfoaboutMailinglist1, About1})
+    for (QAction *item :
+         {Checkforupgrade1, Help2, UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
         item->setEnabled(false);
 }
 
@@ -169,7 +176,7 @@ bool TMainForm::SoundsOn() const {
 
 void TMainForm::FormCreate() {
     PauseBusy = false;
-    ProgramDir = QCoreApplication::applicationDirPath() + '/';
+    ProgramDir = platform::ProgramFolder();
     BackPanel->setColor(Black);
     const QPoint designedPlace = pos();
     SaveForm1->Restore();
@@ -208,6 +215,7 @@ void TMainForm::closeEvent(QCloseEvent *event) {
 }
 
 void TMainForm::FormClose() {
+    WindowClosed = true;
     Timer1->setEnabled(false);
     SaveForm1->Save();
     ReleaseObjects();
@@ -221,6 +229,12 @@ void TMainForm::Exit1Click() {
 void TMainForm::pauseIfRunning() {
     if (!Stopped)
         Pause();
+}
+
+void TMainForm::ViewHighScores1Click() {
+    pauseIfRunning();
+    if (ScoreBoard)
+        ScoreBoard->exec();
 }
 
 void TMainForm::SetOptions1Click() {
@@ -330,19 +344,6 @@ void TMainForm::UpDateCaptions() {
     LastEnergy = Energy;
 }
 
-void TMainForm::EndGame() {
-    for (toolkit::Image *image : std::as_const(BadGuyImages))
-        image->hide();
-    CloseButton->setEnabled(true);
-    LaserImage->hide();
-    Panel7->setColor(toolkit::buttonFace());
-    Timer1->setEnabled(false);
-    for (FlyingObject *star = FirstStar(); star; star = star->Next)
-        EraseObject(*star);
-    Stopped = true;
-    InGame = false;
-}
-
 void TMainForm::Pause() {
     PauseBusy = true;
     if (!Stopped) {
@@ -404,6 +405,8 @@ void TMainForm::NewGame() {
     Stopped = true;
     Timer1->setEnabled(false);
     ResultsPanel->hide();
+    // The results box of a finished game would cover the start button.
+    StartAnother->hide();
     CloseButton->setEnabled(true);
     LoseLabel->clear();
     LoseLabel2->clear();

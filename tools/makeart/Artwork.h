@@ -14,4 +14,7 @@ QImage drawExplosion();
 QImage drawSpeakerIcon();
 QImage drawStarburstIcon();
 
+// The high score table's row markers, a strip of two 16 x 16 arrows: cyan, then red.
+QImage drawRowArrows();
+
 } // namespace makeart
