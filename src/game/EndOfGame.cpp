@@ -9,6 +9,7 @@
 // window closes meanwhile: closing releases the stars and bad guys, and a closing program
 // has no use for the rest of the show.
 
+#include "components/OnlineIP.h"
 #include "game/GameRules.h"
 #include "game/MainU.h"
 #include "gk/Utils.h"
@@ -200,6 +201,7 @@ void TMainForm::Timer2Timer() {
     }
     New1->setEnabled(true);
     StartAnotherButton->setEnabled(true);
+    IPOnline1->SetEnabled(true);
 }
 
 void TMainForm::StartAnother2Click() {

@@ -2,10 +2,12 @@
 
 #include "dialogs/OptionsU.h"
 #include "game/MainU.h"
+#include "game/Storage.h"
 #include "gk/GKSnd.h"
 #include "platform/Locale.h"
 #include "scores/ScoreFile.h"
 #include "toolkit/Design.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Loading.h"
 
@@ -23,6 +25,8 @@ TGetNameDlg::TGetNameDlg(QWidget *parent) : QDialog(parent) {
     setFixedSize(size());
     createComponents();
     connect(BitBtn1, &QPushButton::clicked, this, toolkit::handler([this] { BitBtn1Click(); }));
+    // No cancel button: the box asks for a name, and Esc does not pass it by.
+    toolkit::useDialogKeys(this, BitBtn1, nullptr);
     toolkit::guarded([this] { toolkit::notifyLoaded(this); });
     toolkit::guarded([this] { FormCreate(); });
 }
@@ -31,12 +35,8 @@ void TGetNameDlg::createComponents() {
     GetNameAudio = new TGKAudio(this);
     GetNameAudio->setObjectName("GetNameAudio");
     GetNameAudio->SetSoundLibrary(MainForm ? MainForm->SoundLib : nullptr);
-    TSimpleOptions *options = PlayerName->Options();
-    options->RegKey = QStringLiteral("\\VazorazudGorbulax");
-    options->RegSubKey = QStringLiteral("Settings");
-    options->IniFile = QStringLiteral("My.ini");
-    options->IniSection = QStringLiteral("MyKey");
-    options->UseRegistry = true;
+    ApplyStorage(PlayerName->Options(), QStringLiteral("\\VazorazudGorbulax"),
+                 QStringLiteral("Settings"));
 }
 
 void TGetNameDlg::FormCreate() {

@@ -1,3 +1,4 @@
+#include "components/OnlineIP.h"
 #include "game/GameRules.h"
 #include "scores/ScoreBoardU.h"
 #include "scores/getNameU.h"
@@ -181,9 +182,11 @@ TEST_F(EndOfGame, AScoreOutsideTheTableAsksNothingAndNewIsUsableAgain) {
     f.UpDateCaptions();
     EXPECT_EQ(f.RS_Acc->caption(), "Accuracy : 0%");
     EXPECT_EQ(f.FinalScore, 120);
+    EXPECT_FALSE(f.IPOnline1->Enabled()) << "the detector waits for the results";
     f.Timer2->onTimer(); // a dialog would wait here for a click that never comes
     EXPECT_TRUE(f.New1->isEnabled());
     EXPECT_TRUE(f.StartAnotherButton->isEnabled());
+    EXPECT_TRUE(f.IPOnline1->Enabled());
 
     // "&New" from the results: the idle field with its start button, not the results box.
     f.New1->trigger();
