@@ -1,5 +1,6 @@
 #include "dialogs/OptionsU.h"
 
+#include "game/GameSounds.h"
 #include "game/MainU.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
@@ -13,7 +14,6 @@
 TOptionsDlg *OptionsDlg = nullptr;
 
 namespace {
-constexpr int Woohoo = 12;
 const QString DesignedStars = QStringLiteral("100");
 
 // A count the game can take: digits only, and small enough for a 32-bit integer.
@@ -87,7 +87,7 @@ void TOptionsDlg::BitBtn2Click() {
 
 void TOptionsDlg::Image1Click() {
     if (SoundCheck->isChecked())
-        OptionsAudio->Sound(Woohoo).Replay();
+        OptionsAudio->Sound(game::sound::Woohoo).Replay();
 }
 
 void TOptionsDlg::SoundCheckClick() {

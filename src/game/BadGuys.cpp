@@ -18,7 +18,7 @@ constexpr int TicksBetweenTurns = 10;
 void TMainForm::SpawnBadGuys() {
     const int wanted = game::BadGuysFor(Travelled);
     while (BadGuyImages.size() < wanted) {
-        DoSoundEvent(9);
+        DoSoundEvent(game::SoundEvent::NewBadGuy);
 
         auto *image = new toolkit::Image(BackPanel);
         image->hide();
@@ -75,7 +75,7 @@ void TMainForm::ScaleBySpeed(FlyingObject &o) {
 }
 
 void TMainForm::BadGuyEscaped(int) {
-    DoSoundEvent(8);
+    DoSoundEvent(game::SoundEvent::Escape);
     Energy -= 10;
 }
 

@@ -84,14 +84,14 @@ void TMainForm::BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::Key
         Energy += 10;
         ++Hits;
         UpDateCaptions();
-        DoSoundEvent(4);
+        DoSoundEvent(game::SoundEvent::BadGuyShot);
     } else if (button == Qt::RightButton && InGame) {
         Pause();
     }
 }
 
 void TMainForm::FireLaser(int x, int y) {
-    DoSoundEvent(5);
+    DoSoundEvent(game::SoundEvent::Laser);
     ++ShotsFired;
     toolkit::Canvas &field = MainBox->canvas();
     field.setPenWidth(BeamWidth);

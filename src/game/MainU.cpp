@@ -264,7 +264,7 @@ void TMainForm::Go() {
     Speed = game::SpeedAt(Travelled);
     UpdateStars();
     if (Travelled == 100)
-        DoSoundEvent(9);
+        DoSoundEvent(game::SoundEvent::NewBadGuy);
     if (Travelled > 100)
         UpdateBadGuys();
     UpDateCaptions();
@@ -288,10 +288,10 @@ void TMainForm::UpDateCaptions() {
         Gauge1->setProgress(game::GaugeProgressOf(Energy));
         switch (game::AlarmFor(Energy, LastEnergy)) {
         case game::EnergyAlarm::Critical:
-            DoSoundEvent(7);
+            DoSoundEvent(game::SoundEvent::CriticalEnergy);
             break;
         case game::EnergyAlarm::Warning:
-            DoSoundEvent(6);
+            DoSoundEvent(game::SoundEvent::LowEnergy);
             break;
         case game::EnergyAlarm::None:
             break;
@@ -313,7 +313,7 @@ void TMainForm::UpDateCaptions() {
             break;
         }
     } else {
-        DoSoundEvent(10);
+        DoSoundEvent(game::SoundEvent::GameLost);
         ScoreLab->clear();
         EnergLabel->clear();
         Gauge1->setProgress(0);
@@ -400,7 +400,7 @@ void TMainForm::NewGame() {
     CloseButton->setEnabled(true);
     LoseLabel->clear();
     LoseLabel2->clear();
-    DoSoundEvent(0);
+    DoSoundEvent(game::SoundEvent::Welcome);
 
     toolkit::Canvas &field = MainBox->canvas();
     field.setBrushColor(Black);
@@ -422,27 +422,4 @@ void TMainForm::NewGame() {
     ScoreLab->clear();
     ReleaseObjects();
     InGame = false;
-}
-
-// Which sound each game event plays; events without an entry play nothing.
-namespace {
-constexpr int SoundOfEvent[] = {8, 11, 7, 10, 9, 5, 4, 0, 1, 6, 2, 3, 12};
-}
-
-void TMainForm::DoSoundEvent(uint8_t event) {
-    if (!SoundsOn())
-        return;
-    if (event >= std::size(SoundOfEvent))
-        return;
-    emit soundEventRaised(event);
-    PlaySound(SoundOfEvent[event]);
-}
-
-void TMainForm::PlaySound(int index) {
-    Audio->Sound(index).Replay();
-}
-
-void TMainForm::StopAllSounds() {
-    for (int index = 0; index <= 12; ++index)
-        Audio->Sound(index).Stop();
 }

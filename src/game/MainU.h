@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/FlyingObject.h"
+#include "game/GameSounds.h"
 #include "ui_MainU.h"
 
 #include <QList>
@@ -112,8 +113,8 @@ public:
     void FireLaser(int x, int y);
     void DrawLaserLine(int x, int y);
 
-    // Sounds: the game raises numbered events; which sound each plays is decided in one place.
-    void DoSoundEvent(uint8_t event);
+    // Sounds: the game raises events; which sound each plays is decided in one place.
+    void DoSoundEvent(game::SoundEvent event);
     void PlaySound(int index);
     void StopAllSounds();
 

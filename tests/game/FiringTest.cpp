@@ -81,7 +81,7 @@ TEST_F(Firing, AClickOnTheFieldFiresAMissAndWipesTheBeam) {
     QTest::mouseClick(f.MainBox, Qt::LeftButton, {}, QPoint(100, 50));
     EXPECT_EQ(f.ShotsFired, 1);
     EXPECT_EQ(f.Hits, 0);
-    EXPECT_EQ(raisedEvents(sounds), QList<int>({5}));
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser}));
     const QImage field = f.MainBox->image();
     for (int y = 0; y < field.height(); ++y)
         for (int x = 0; x < field.width(); ++x)
@@ -105,7 +105,7 @@ TEST_F(Firing, AHitScoresOnceAndTheExplosionStartsNextTick) {
     EXPECT_EQ(f.Hits, 1);
     EXPECT_EQ(f.Energy, 20);
     EXPECT_EQ(f.ScoreLab->text(), "20");
-    EXPECT_EQ(raisedEvents(sounds), QList<int>({5, 4}));
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser, SoundEvent::BadGuyShot}));
     EXPECT_EQ(f.StatsLabel->text(), "Shots Fired : 1    Hits : 1    Accuracy : 100%");
 
     // A second click on the exploding bad guy fires again but scores nothing.
@@ -114,7 +114,7 @@ TEST_F(Firing, AHitScoresOnceAndTheExplosionStartsNextTick) {
     EXPECT_EQ(f.ShotsFired, 2);
     EXPECT_EQ(f.Hits, 1);
     EXPECT_EQ(f.Energy, 20);
-    EXPECT_EQ(raisedEvents(sounds), QList<int>({5}));
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser}));
 }
 
 TEST_F(Firing, ShootingOnlyBadGuysKeepsTheAccuracyAt100) {
