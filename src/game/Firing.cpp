@@ -65,16 +65,15 @@ void TMainForm::MainBoxMouseDown(QObject *, Qt::MouseButton button, Qt::Keyboard
 
 void TMainForm::BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers,
                                 int x, int y) {
-    const auto *control = qobject_cast<QWidget *>(sender);
-    if (!control)
+    auto *image = qobject_cast<toolkit::Image *>(sender);
+    if (!image)
         return;
     if (button == Qt::LeftButton && !Stopped) {
-        bool named = false;
-        const int i = control->objectName().mid(int(qstrlen("BadImage"))).toInt(&named);
-        FireLaser(control->x() + x, control->y() + y);
+        FireLaser(image->x() + x, image->y() + y);
         // The beam is held with the window's messages flowing, so the game may have been reset
-        // meanwhile: only a bad guy that is still there takes the hit.
-        if (!named || i < 0 || i >= BadGuyList.size())
+        // meanwhile: only a bad guy whose image is still in the game takes the hit.
+        const qsizetype i = BadGuyImages.indexOf(image);
+        if (i < 0)
             return;
         FlyingObject &o = *BadGuyList[i];
         if (o.Hit)

@@ -131,7 +131,7 @@ TEST_F(Firing, ShootingOnlyBadGuysKeepsTheAccuracyAt100) {
     EXPECT_EQ(f.Accuracy, 100);
 }
 
-TEST_F(Firing, AClickIsCreditedToTheBadGuyNamedByItsImage) {
+TEST_F(Firing, AClickIsCreditedToTheBadGuyOfItsImageNotOfItsName) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     FlyTo(3900);
@@ -141,6 +141,15 @@ TEST_F(Firing, AClickIsCreditedToTheBadGuyNamedByItsImage) {
     QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(10, 10));
     for (int i = 0; i < 13; ++i)
         EXPECT_EQ(f.BadGuyList[i]->Hit, i == 12) << "bad guy " << i;
+
+    // An image that is no bad guy of this game (one left from a game reset while the beam was
+    // held) fires but hits nobody, whatever its name.
+    toolkit::Image stranger(f.BackPanel);
+    stranger.setObjectName("BadImage3");
+    f.BadGuyMouseDown(&stranger, Qt::LeftButton, {}, 5, 5);
+    EXPECT_EQ(f.ShotsFired, 2);
+    EXPECT_EQ(f.Hits, 1);
+    EXPECT_FALSE(f.BadGuyList[3]->Hit);
 }
 
 TEST_F(Firing, RightClicksPauseOnlyInAGame) {
