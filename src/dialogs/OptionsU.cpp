@@ -4,7 +4,7 @@
 #include "game/MainU.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Loading.h"
 #include "toolkit/Mouse.h"

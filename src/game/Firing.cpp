@@ -4,9 +4,9 @@
 #include "game/Colors.h"
 #include "game/GameRules.h"
 #include "game/MainU.h"
-#include "toolkit/Design.h"
 #include "toolkit/Image.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/SystemColors.h"
 
 #include <chrono>
 

@@ -7,12 +7,13 @@
 #include "gk/Error.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Loading.h"
 #include "toolkit/Mouse.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
 #include <QCloseEvent>
@@ -149,7 +150,6 @@ void TMainForm::connectHandlers() {
         PausePanel, [this](QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                            int x, int y) { PausePanelMouseDown(sender, button, shift, x, y); });
 
-    // The windows these items open join the program one by one; until then the items wait.
     for (QAction *item : {ViewHighScores1, Checkforupgrade1, Help2, UmbrelProwletWebsite1,
                           InfoaboutMailinglist1, About1})
         item->setEnabled(false);

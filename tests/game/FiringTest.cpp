@@ -1,7 +1,7 @@
 #include "game/GameRules.h"
 #include "support/Forms.h"
-#include "toolkit/Design.h"
 #include "toolkit/Image.h"
+#include "toolkit/SystemColors.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -96,7 +96,7 @@ TEST_F(SoundEvents, TheWindowsPlayFromTheOneLibraryWithItsPans) {
 TEST_F(SoundEvents, EachEventRestartsItsSoundFromTheBeginning) {
     TMainForm &f = *MainForm;
     // Every event, in the order of its number, with the sound it plays.
-    constexpr std::pair<SoundEvent, int> table[] = {
+    constexpr std::pair<SoundEvent, int> SoundOfEvent[] = {
         {SoundEvent::Welcome, RobotzW},    {SoundEvent::Allfolk, Allfolk},
         {SoundEvent::RobotzA, RobotzA},    {SoundEvent::Signatur, Signatur},
         {SoundEvent::BadGuyShot, Screech}, {SoundEvent::Laser, Laser},
@@ -105,9 +105,9 @@ TEST_F(SoundEvents, EachEventRestartsItsSoundFromTheBeginning) {
         {SoundEvent::GameLost, Bigboom},   {SoundEvent::GameOver, Cackle},
         {SoundEvent::Woohoo, Woohoo},
     };
-    static_assert(std::size(table) == 13);
+    static_assert(std::size(SoundOfEvent) == 13);
     for (int number = 0; number < 13; ++number) {
-        const auto [event, sound] = table[number];
+        const auto [event, sound] = SoundOfEvent[number];
         ASSERT_EQ(int(event), number);
         f.DoSoundEvent(event);
         EXPECT_EQ(PlayingSounds(f.Audio), QList<int>{sound}) << "event " << number;

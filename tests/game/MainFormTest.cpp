@@ -1,7 +1,7 @@
 #include "support/Forms.h"
-#include "toolkit/Design.h"
 #include "toolkit/Gauge.h"
 #include "toolkit/Image.h"
+#include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
 #include <QMenu>
