@@ -1,7 +1,7 @@
 #include "dialogs/browsedlg.h"
 
 #include "platform/Files.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 

@@ -15,9 +15,9 @@
 #include "gk/Utils.h"
 #include "scores/ScoreBoardU.h"
 #include "scores/getNameU.h"
-#include "toolkit/Design.h"
 #include "toolkit/Image.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
 #include <chrono>
@@ -77,7 +77,7 @@ void TMainForm::DoLoseAnimation() {
             return;
         (this->*step)();
     }
-    DoSoundEvent(11);
+    DoSoundEvent(game::SoundEvent::GameOver);
     for (const Step step : {&TMainForm::FadeResults, &TMainForm::DoScoreAddup}) {
         if (WindowClosed)
             return;

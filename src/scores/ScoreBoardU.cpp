@@ -4,7 +4,7 @@
 #include "game/Maker.h"
 #include "platform/ConfigFolder.h"
 #include "platform/Locale.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/ImageList.h"

@@ -1,12 +1,13 @@
 #include "scores/getNameU.h"
 
 #include "dialogs/OptionsU.h"
+#include "game/GameSounds.h"
 #include "game/MainU.h"
 #include "game/Storage.h"
 #include "gk/GKSnd.h"
 #include "platform/Locale.h"
 #include "scores/ScoreFile.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Loading.h"
@@ -14,10 +15,6 @@
 #include <QDate>
 
 TGetNameDlg *GetNameDlg = nullptr;
-
-namespace {
-constexpr int Woohoo = 12;
-}
 
 TGetNameDlg::TGetNameDlg(QWidget *parent) : QDialog(parent) {
     setupUi(this);
@@ -51,7 +48,7 @@ QString TGetNameDlg::ShowBox(int32_t Score, int Position) {
     for (QLabel *label : {LAB_HighPos, LAB_Score, LAB_Date})
         label->adjustSize();
     if (OptionsDlg && OptionsDlg->SoundCheck->isChecked())
-        toolkit::guarded([this] { GetNameAudio->Sound(Woohoo).Play(); });
+        toolkit::guarded([this] { GetNameAudio->Sound(game::sound::Woohoo).Play(); });
     exec();
     return scores::CutToField(PlayerName->text());
 }

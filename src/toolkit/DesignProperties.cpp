@@ -1,6 +1,5 @@
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 
-#include <QApplication>
 #include <QFont>
 #include <QPalette>
 #include <QVariant>
@@ -8,13 +7,6 @@
 #include <cstdlib>
 
 namespace toolkit {
-
-void mapClassicFonts() {
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("MS Serif"), QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                              QStringLiteral("Liberation Serif"));
-}
 
 namespace {
 
@@ -58,12 +50,6 @@ void applyDesign(QWidget *root) {
     // Parents come before their children, so a child's font starts from its parent's.
     for (QWidget *widget : root->findChildren<QWidget *>())
         applyTo(widget);
-}
-
-QColor buttonFace() {
-    QColor color = QApplication::palette().color(QPalette::Button).toRgb();
-    color.setAlpha(255);
-    return color;
 }
 
 } // namespace toolkit
