@@ -49,12 +49,6 @@ int32_t toColorRef(const QColor &color) {
     return gk::MakeColor(color.red(), color.green(), color.blue());
 }
 
-void setTextColor(QWidget *control, const QColor &color) {
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, color);
-    control->setPalette(palette);
-}
-
 } // namespace
 
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent) {
@@ -291,7 +285,7 @@ void TMainForm::Go() {
 
 void TMainForm::setMeterColor(const QColor &color) {
     Gauge1->setBarColor(color);
-    setTextColor(EnergLabel, color);
+    toolkit::setTextColor(EnergLabel, color);
 }
 
 void TMainForm::setEnergyLabel(const QString &text, const QColor &color) {

@@ -31,13 +31,8 @@ void applyTo(QWidget *widget) {
     const QVariant colorValue = widget->property("fontColor");
     if (colorValue.isValid()) {
         const QColor color = colorOf(colorValue);
-        if (color.isValid()) {
-            QPalette palette = widget->palette();
-            for (QPalette::ColorRole role :
-                 {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-                palette.setColor(role, color);
-            widget->setPalette(palette);
-        }
+        if (color.isValid())
+            setTextColor(widget, color);
     }
 }
 
@@ -50,6 +45,13 @@ void applyDesign(QWidget *root) {
     // Parents come before their children, so a child's font starts from its parent's.
     for (QWidget *widget : root->findChildren<QWidget *>())
         applyTo(widget);
+}
+
+void setTextColor(QWidget *control, const QColor &color) {
+    QPalette palette = control->palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, color);
+    control->setPalette(palette);
 }
 
 } // namespace toolkit

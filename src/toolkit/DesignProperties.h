@@ -10,4 +10,7 @@ namespace toolkit {
 //   "fontColor" (QColor): the colour of the control's text.
 void applyDesign(QWidget *root);
 
+// Sets the colour of a control's text as "fontColor" does, for code that changes it later.
+void setTextColor(QWidget *control, const QColor &color);
+
 } // namespace toolkit
