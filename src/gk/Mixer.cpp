@@ -1,5 +1,7 @@
 #include "gk/Mixer.h"
 
+#include "platform/Bytes.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -55,7 +57,7 @@ float decodeSample(const uint8_t *p, int bits) {
     if (bits == 8) {
         return (static_cast<float>(*p) - 128.0f) * 256.0f;
     }
-    return static_cast<float>(static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8))));
+    return static_cast<float>(static_cast<int16_t>(platform::LoadU16(p)));
 }
 
 uint32_t outputFrames(size_t srcFrames, int rate) {

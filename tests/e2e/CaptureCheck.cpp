@@ -12,6 +12,7 @@
 #include "gk/Error.h"
 #include "gk/Mixer.h"
 #include "gk/gkslib.h"
+#include "platform/Bytes.h"
 
 #include <QFile>
 
@@ -34,12 +35,10 @@ std::vector<int16_t> readCapture(const char *path) {
     if (!file.open(QIODevice::ReadOnly))
         throw gk::Error(std::string("cannot read ") + path);
     const QByteArray bytes = file.readAll();
-    std::vector<int16_t> samples(static_cast<size_t>(bytes.size()) / 2);
-    for (size_t i = 0; i < samples.size(); ++i) {
-        const auto lo = static_cast<uint8_t>(bytes[static_cast<int>(2 * i)]);
-        const auto hi = static_cast<uint8_t>(bytes[static_cast<int>(2 * i + 1)]);
-        samples[i] = static_cast<int16_t>(lo | hi << 8);
-    }
+    platform::ByteReader in(bytes);
+    std::vector<int16_t> samples(in.remaining() / 2);
+    for (int16_t &sample : samples)
+        sample = static_cast<int16_t>(in.u16());
     return samples;
 }
 
