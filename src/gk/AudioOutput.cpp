@@ -10,14 +10,14 @@ namespace gk {
 
 namespace {
 
-constexpr const char *kObjectName = "gk::AudioOutput";
+constexpr const char *ObjectName = "gk::AudioOutput";
 
 } // namespace
 
 AudioOutput &AudioOutput::instance() {
     if (QCoreApplication *app = QCoreApplication::instance()) {
         if (auto *existing =
-                app->findChild<AudioOutput *>(kObjectName, Qt::FindDirectChildrenOnly)) {
+                app->findChild<AudioOutput *>(ObjectName, Qt::FindDirectChildrenOnly)) {
             return *existing;
         }
         return *new AudioOutput(app);
@@ -27,7 +27,7 @@ AudioOutput &AudioOutput::instance() {
 }
 
 AudioOutput::AudioOutput(QObject *parent) : QObject(parent) {
-    setObjectName(kObjectName);
+    setObjectName(ObjectName);
     if (open()) {
         return;
     }
@@ -67,7 +67,7 @@ bool AudioOutput::open() {
         return false;
     }
     SDL_AudioSpec want{};
-    want.freq = Mixer::kRate;
+    want.freq = Mixer::OutputRate;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
     want.samples = 1024;

@@ -51,14 +51,14 @@ void writeExact(QIODevice &stream, QByteArrayView bytes) {
 }
 
 bool isLibrarySignature(const TGKSounds::Signature &signature) {
-    static constexpr char expected[] = "SL10";
+    static constexpr char Expected[] = "SL10";
     for (int i = 0; i < 4; ++i) {
         uint8_t c = signature[i];
         if (c == 0)
             return false;
         if (c >= 'a' && c <= 'z')
             c = uint8_t(c - 'a' + 'A');
-        if (c != uint8_t(expected[i]))
+        if (c != uint8_t(Expected[i]))
             return false;
     }
     return true;

@@ -11,7 +11,7 @@ namespace platform {
 
 namespace {
 
-constexpr char kHeader[] = "REGEDIT4";
+constexpr char Header[] = "REGEDIT4";
 
 QByteArray rootName(RegRoot root) {
     return root == RegRoot::CurrentUser ? QByteArrayLiteral("HKEY_CURRENT_USER")
@@ -80,10 +80,10 @@ QByteArray quoted(const QByteArray &text) {
 // Wrapped the way the registry editor wraps, so long values stay readable in an editor.
 QByteArray hexLine(QByteArray line, const QByteArray &bytes) {
     QByteArray out;
-    static constexpr char digits[] = "0123456789abcdef";
+    static constexpr char Digits[] = "0123456789abcdef";
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto byte = uint8_t(bytes[i]);
-        line.append(digits[byte >> 4]).append(digits[byte & 15]);
+        line.append(Digits[byte >> 4]).append(Digits[byte & 15]);
         if (i + 1 == bytes.size())
             break;
         line.append(',');
@@ -233,9 +233,9 @@ struct Parser {
     }
 
     void run() {
-        bool sawHeader = !lines.isEmpty() && lines.front().trimmed() == kHeader;
+        bool sawHeader = !lines.isEmpty() && lines.front().trimmed() == Header;
         if (!sawHeader)
-            problem(QStringLiteral("the first line is not %1").arg(QLatin1String(kHeader)));
+            problem(QStringLiteral("the first line is not %1").arg(QLatin1String(Header)));
         // Indices, not pointers: new sections move the others.
         qsizetype current = -1;
         for (index = sawHeader ? 1 : 0; index < lines.size(); ++index) {
@@ -365,7 +365,7 @@ QByteArray SerializeRegFile(const RegTree &tree) {
         for (const QByteArray &line : lines)
             out.append(line).append('\n');
     };
-    QByteArray out = QByteArray(kHeader) + "\n\n";
+    QByteArray out = QByteArray(Header) + "\n\n";
     for (const RegSection &section : tree.sections) {
         appendLines(out, section.comments);
         out.append('[').append(rootName(section.root));

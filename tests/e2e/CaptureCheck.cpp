@@ -50,13 +50,13 @@ std::vector<int16_t> renderAlone(const TGKSoundEntry &entry) {
                             entry.BitsPerSample()};
     const gk::BufferId buffer =
         mixer.createBuffer(device, format, entry.Data, static_cast<size_t>(entry.Size()));
-    if (buffer == gk::kNoBuffer)
+    if (buffer == gk::NoBuffer)
         throw gk::Error("the mixer does not take the sound's format");
     mixer.setPan(buffer, entry.Pan());
     mixer.setVolume(buffer, entry.Volume());
     mixer.play(buffer);
     const size_t frames = static_cast<size_t>(entry.Size()) / entry.BlockAlign() *
-                              gk::Mixer::kRate / entry.SamplesPerSec() +
+                              gk::Mixer::OutputRate / entry.SamplesPerSec() +
                           1;
     std::vector<int16_t> out(frames * 2);
     mixer.render(out.data(), static_cast<int>(frames));
@@ -72,7 +72,7 @@ std::optional<size_t> firstAudibleFrame(const std::vector<int16_t> &samples) {
 }
 
 int checkSilence(const std::vector<int16_t> &capture) {
-    if (capture.size() < 2 * gk::Mixer::kRate)
+    if (capture.size() < 2 * gk::Mixer::OutputRate)
         return failed("less than a second of output: the sound device did not run");
     if (const auto frame = firstAudibleFrame(capture))
         return failed("sound at " + std::to_string(*frame) + " frames");
