@@ -12,6 +12,7 @@
 #include "gk/Error.h"
 #include "gk/Mixer.h"
 #include "gk/gkslib.h"
+#include "platform/Bytes.h"
 
 #include <QFile>
 
@@ -34,12 +35,10 @@ std::vector<int16_t> readCapture(const char *path) {
     if (!file.open(QIODevice::ReadOnly))
         throw gk::Error(std::string("cannot read ") + path);
     const QByteArray bytes = file.readAll();
-    std::vector<int16_t> samples(static_cast<size_t>(bytes.size()) / 2);
-    for (size_t i = 0; i < samples.size(); ++i) {
-        const auto lo = static_cast<uint8_t>(bytes[static_cast<int>(2 * i)]);
-        const auto hi = static_cast<uint8_t>(bytes[static_cast<int>(2 * i + 1)]);
-        samples[i] = static_cast<int16_t>(lo | hi << 8);
-    }
+    platform::ByteReader in(bytes);
+    std::vector<int16_t> samples(in.remaining() / 2);
+    for (int16_t &sample : samples)
+        sample = static_cast<int16_t>(in.u16());
     return samples;
 }
 
@@ -51,13 +50,13 @@ std::vector<int16_t> renderAlone(const TGKSoundEntry &entry) {
                             entry.BitsPerSample()};
     const gk::BufferId buffer =
         mixer.createBuffer(device, format, entry.Data, static_cast<size_t>(entry.Size()));
-    if (buffer == gk::kNoBuffer)
+    if (buffer == gk::NoBuffer)
         throw gk::Error("the mixer does not take the sound's format");
     mixer.setPan(buffer, entry.Pan());
     mixer.setVolume(buffer, entry.Volume());
     mixer.play(buffer);
     const size_t frames = static_cast<size_t>(entry.Size()) / entry.BlockAlign() *
-                              gk::Mixer::kRate / entry.SamplesPerSec() +
+                              gk::Mixer::OutputRate / entry.SamplesPerSec() +
                           1;
     std::vector<int16_t> out(frames * 2);
     mixer.render(out.data(), static_cast<int>(frames));
@@ -73,7 +72,7 @@ std::optional<size_t> firstAudibleFrame(const std::vector<int16_t> &samples) {
 }
 
 int checkSilence(const std::vector<int16_t> &capture) {
-    if (capture.size() < 2 * gk::Mixer::kRate)
+    if (capture.size() < 2 * gk::Mixer::OutputRate)
         return failed("less than a second of output: the sound device did not run");
     if (const auto frame = firstAudibleFrame(capture))
         return failed("sound at " + std::to_string(*frame) + " frames");
