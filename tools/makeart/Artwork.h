@@ -14,4 +14,9 @@ QImage drawExplosion();
 QImage drawSpeakerIcon();
 QImage drawStarburstIcon();
 
+// 70 x 47 pictures for the help window's title strip: two of the green bad guys, and one
+// of the rays turned blue.
+QImage drawHelpPair();
+QImage drawHelpRay();
+
 } // namespace makeart
