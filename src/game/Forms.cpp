@@ -1,5 +1,6 @@
 #include "game/Forms.h"
 
+#include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/MainU.h"
 
@@ -15,9 +16,14 @@ void CreateForms() {
     initResources();
     MainForm = new TMainForm;
     OptionsDlg = new TOptionsDlg;
+    // Last: its creation raises the start-up sound, through the main window's sound device
+    // and the preferences' sound switch.
+    HelpForm = new THelpForm;
 }
 
 void DestroyForms() {
+    delete HelpForm;
+    HelpForm = nullptr;
     delete OptionsDlg;
     OptionsDlg = nullptr;
     delete MainForm;

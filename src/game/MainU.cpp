@@ -2,6 +2,7 @@
 
 #include "components/OnlineIP.h"
 #include "components/SaveForm.h"
+#include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/Colors.h"
 #include "game/GameRules.h"
@@ -142,6 +143,7 @@ void TMainForm::connectHandlers() {
     connect(New1, &QAction::triggered, this, handler([this] { NewGame(); }));
     connect(Exit1, &QAction::triggered, this, handler([this] { Exit1Click(); }));
     connect(SetOptions1, &QAction::triggered, this, handler([this] { SetOptions1Click(); }));
+    connect(Help2, &QAction::triggered, this, handler([this] { Help2Click(); }));
 
     const auto mouseMove = [this](QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
         MainBoxMouseMove(sender, shift, x, y);
@@ -158,8 +160,8 @@ void TMainForm::connectHandlers() {
                            int x, int y) { PausePanelMouseDown(sender, button, shift, x, y); });
 
     // The windows these items open join the program one by one; until then the items wait.
-    for (QAction *item : {ViewHighScores1, Checkforupgrade1, Help2, UmbrelProwletWebsite1,
-                          InfoaboutMailinglist1, About1})
+    for (QAction *item :
+         {ViewHighScores1, Checkforupgrade1, UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
         item->setEnabled(false);
 }
 
@@ -231,6 +233,12 @@ void TMainForm::SetOptions1Click() {
     pauseIfRunning();
     if (OptionsDlg)
         OptionsDlg->exec();
+}
+
+void TMainForm::Help2Click() {
+    pauseIfRunning();
+    if (HelpForm)
+        HelpForm->exec();
 }
 
 void TMainForm::StartGame() {

@@ -96,6 +96,7 @@ public:
                           int x, int y);
     void Exit1Click();
     void SetOptions1Click();
+    void Help2Click();
 
     // The bad guys.
     void UpdateBadGuys();

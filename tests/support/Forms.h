@@ -2,6 +2,7 @@
 
 // The application's windows as the program creates them, for one test at a time.
 
+#include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/Forms.h"
 #include "game/MainU.h"
@@ -12,6 +13,9 @@
 
 #include <QDir>
 #include <QSignalSpy>
+#include <QTimer>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +53,23 @@ inline void RenderOutput(int frames) {
     render(Output(), frames);
 }
 
+// Runs `whileOpen` once `dialog` shows modally, then lets its exec return unless `whileOpen`
+// closed it already. The check repeats: what opens the dialog may process pending events of
+// its own first.
+inline void WhileModal(QDialog *dialog, const std::function<void()> &whileOpen) {
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, dialog, whileOpen] {
+        if (!dialog->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        whileOpen();
+        if (dialog->isVisible())
+            dialog->done(QDialog::Rejected);
+    });
+    poll->start(10);
+}
+
 class FormsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -56,6 +77,8 @@ protected:
         QDir(platform::ConfigFolder()).removeRecursively();
         gk::AudioOutput::instance().hold(true);
         CreateForms();
+        // The program starts with a sound; each test starts in silence.
+        MainForm->StopAllSounds();
         MainForm->show();
         MainForm->SeedRandom(20261207);
     }
