@@ -99,6 +99,10 @@ platform::RegKey TSimpleOptions::OpenSettingsKey(const QString &controlName) {
     return key;
 }
 
+SettingsStore TSimpleOptions::OpenStore(const QString &controlName) {
+    return SettingsStore(*this, controlName);
+}
+
 SettingsKey::~SettingsKey() {
     if (key_.open)
         Registry::user().CloseKey(key_);
@@ -207,3 +211,49 @@ void WriteBool(const TSimpleOptions &options, const QString &name, bool value) {
 }
 
 } // namespace IniValues
+
+SettingsStore::SettingsStore(TSimpleOptions &options, const QString &controlName)
+    : options_(options) {
+    if (options.UseRegistry)
+        key_.emplace(options.OpenSettingsKey(controlName));
+}
+
+bool SettingsStore::Restorable(const QString &name) const {
+    return !key_ || RegistryValues::Exists(**key_, name);
+}
+
+QString SettingsStore::ReadString(const QString &name, const QString &defaultValue) const {
+    return key_ ? RegistryValues::ReadString(**key_, name)
+                : IniValues::ReadString(options_, name, defaultValue);
+}
+
+int32_t SettingsStore::ReadInteger(const QString &name, int32_t defaultValue) const {
+    return key_ ? RegistryValues::ReadInteger(**key_, name)
+                : IniValues::ReadInteger(options_, name, defaultValue);
+}
+
+bool SettingsStore::ReadBool(const QString &name, bool defaultValue) const {
+    return key_ ? RegistryValues::ReadBool(**key_, name)
+                : IniValues::ReadBool(options_, name, defaultValue);
+}
+
+void SettingsStore::WriteString(const QString &name, const QString &value) {
+    if (key_)
+        RegistryValues::WriteString(**key_, name, value);
+    else
+        IniValues::WriteString(options_, name, value);
+}
+
+void SettingsStore::WriteInteger(const QString &name, int32_t value) {
+    if (key_)
+        RegistryValues::WriteInteger(**key_, name, value);
+    else
+        IniValues::WriteInteger(options_, name, value);
+}
+
+void SettingsStore::WriteBool(const QString &name, bool value) {
+    if (key_)
+        RegistryValues::WriteBool(**key_, name, value);
+    else
+        IniValues::WriteBool(options_, name, value);
+}

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
 #include <stdexcept>
 
 // A failure of a back end, carrying its fixed message ("Failed to set data for 'X'").
@@ -17,6 +18,8 @@ public:
     explicit ESettingsError(const QString &message);
     QString message() const { return QString::fromUtf8(what()); }
 };
+
+class SettingsStore;
 
 class TSimpleOptions : public QObject {
     Q_OBJECT
@@ -40,6 +43,10 @@ public:
     // The result of the open is not tested: a key that could not be opened has no values, and
     // writes to it fail.
     platform::RegKey OpenSettingsKey(const QString &controlName);
+
+    // The store these options name at this moment, for one save or restore of the control
+    // `controlName`: the registry (its settings key open until the store goes) or the profile.
+    SettingsStore OpenStore(const QString &controlName);
 };
 
 // The registry back end on one open key. Each call raises ESettingsError with the fixed
@@ -76,4 +83,34 @@ public:
 
 private:
     platform::RegKey key_;
+};
+
+// One save or restore in the store its options chose when it was opened. The controls say only
+// what they keep; the back end, its defaults and its errors are decided here.
+class SettingsStore {
+public:
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    // Whether a restore reads `name`. The registry has no defaults: a value that is not there
+    // leaves the control as it is. The profile answers every read, with the caller's default
+    // for a missing entry.
+    bool Restorable(const QString &name) const;
+
+    // Reads give the stored value. In the profile a missing or unreadable entry gives
+    // `defaultValue`; the registry has none, so there a missing value, or one of another type,
+    // raises ESettingsError. A write that fails raises it in either.
+    QString ReadString(const QString &name, const QString &defaultValue) const;
+    int32_t ReadInteger(const QString &name, int32_t defaultValue) const;
+    bool ReadBool(const QString &name, bool defaultValue) const;
+    void WriteString(const QString &name, const QString &value);
+    void WriteInteger(const QString &name, int32_t value);
+    void WriteBool(const QString &name, bool value);
+
+private:
+    friend class TSimpleOptions;
+    SettingsStore(TSimpleOptions &options, const QString &controlName);
+
+    const TSimpleOptions &options_;
+    std::optional<SettingsKey> key_; // set for the registry
 };

@@ -1,31 +1,15 @@
 #include "components/SaveCheckBox.h"
 
-TSaveCheckBox::TSaveCheckBox(QWidget *parent)
-    : QCheckBox(parent), options_(new TSimpleOptions(this)) {}
+TSaveCheckBox::TSaveCheckBox(QWidget *parent) : QCheckBox(parent), TSaveComponent(this) {}
 
-void TSaveCheckBox::Save() {
-    if (OnSave)
-        OnSave(this);
+void TSaveCheckBox::SaveTo(SettingsStore &store) {
     // A grayed box is partly "checked" to Qt, but it was never switched on.
-    const bool checked = checkState() == Qt::Checked;
-    if (options_->UseRegistry) {
-        SettingsKey key(options_->OpenSettingsKey(objectName()));
-        RegistryValues::WriteBool(*key, objectName(), checked);
-    } else {
-        IniValues::WriteBool(*options_, objectName(), checked);
-    }
+    store.WriteBool(objectName(), checkState() == Qt::Checked);
 }
 
-void TSaveCheckBox::Restore() {
-    if (OnRestore)
-        OnRestore(this);
-    if (options_->UseRegistry) {
-        SettingsKey key(options_->OpenSettingsKey(objectName()));
-        if (RegistryValues::Exists(*key, objectName()))
-            applyChecked(RegistryValues::ReadBool(*key, objectName()));
-    } else {
-        applyChecked(IniValues::ReadBool(*options_, objectName(), false));
-    }
+void TSaveCheckBox::RestoreFrom(const SettingsStore &store) {
+    if (store.Restorable(objectName()))
+        applyChecked(store.ReadBool(objectName(), false));
 }
 
 void TSaveCheckBox::applyChecked(bool checked) {

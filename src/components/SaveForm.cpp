@@ -30,37 +30,32 @@ const QString Top = QStringLiteral("Top");
 } // namespace
 
 TSaveForm::TSaveForm(QWidget *owner)
-    : QObject(windowOf(owner)), form_(owner), options_(new TSimpleOptions(this)) {
+    : QObject(windowOf(owner)), TSaveComponent(this), form_(owner) {
     if (form_)
         form_->installEventFilter(this);
 }
 
-void TSaveForm::write(const QString &name, int32_t value, const platform::RegKey *key) {
-    if (key)
-        RegistryValues::WriteInteger(*key, name, value);
-    else
-        IniValues::WriteInteger(*options_, name, value);
+// Without a window to keep, not even the events fire.
+void TSaveForm::Save() {
+    if (form_)
+        TSaveComponent::Save();
 }
 
-void TSaveForm::Save() {
-    if (!form_)
-        return;
-    if (OnSave)
-        OnSave(this);
-    std::optional<SettingsKey> key;
-    if (options_->UseRegistry)
-        key.emplace(options_->OpenSettingsKey(objectName()));
-    const platform::RegKey *regKey = key ? &**key : nullptr;
+void TSaveForm::Restore() {
+    if (form_)
+        TSaveComponent::Restore();
+}
 
+void TSaveForm::SaveTo(SettingsStore &store) {
     const StateCode state = stateCode(form_->windowState());
-    write(State, state, regKey);
+    store.WriteInteger(State, state);
     if (state == Maximized)
         return;
     const QRect frame = form_->frameGeometry();
-    write(Height, frame.height(), regKey);
-    write(Width, frame.width(), regKey);
-    write(Left, form_->pos().x(), regKey);
-    write(Top, form_->pos().y(), regKey);
+    store.WriteInteger(Height, frame.height());
+    store.WriteInteger(Width, frame.width());
+    store.WriteInteger(Left, form_->pos().x());
+    store.WriteInteger(Top, form_->pos().y());
 }
 
 QSize TSaveForm::frameSize() const {
@@ -124,38 +119,23 @@ void TSaveForm::applyTop(int top) {
     form_->move(form_->pos().x(), top);
 }
 
-void TSaveForm::Restore() {
-    if (!form_)
-        return;
-    if (OnRestore)
-        OnRestore(this);
-
+void TSaveForm::RestoreFrom(const SettingsStore &store) {
     outerHeight_.reset();
     outerWidth_.reset();
     // Each value is read just before it is applied: a later value that is missing leaves the
     // earlier ones in place, and the profile's defaults are the bounds as they are by then.
-    std::optional<SettingsKey> key;
-    int32_t state;
-    if (options_->UseRegistry) {
-        key.emplace(options_->OpenSettingsKey(objectName()));
-        if (!RegistryValues::Exists(**key, State))
-            return;
-        state = RegistryValues::ReadInteger(**key, State);
-    } else {
-        state = IniValues::ReadInteger(*options_, State, Normal);
-    }
-    auto read = [&](const QString &name, int current) {
-        return key ? RegistryValues::ReadInteger(**key, name)
-                   : IniValues::ReadInteger(*options_, name, current);
-    };
+    // Without a stored state the registry leaves the window as designed; the profile takes a
+    // missing state as normal.
+    if (!store.Restorable(State))
+        return;
     auto applyGeometry = [&] {
-        applyHeight(read(Height, form_->frameGeometry().height()));
-        applyWidth(read(Width, form_->frameGeometry().width()));
-        applyLeft(read(Left, form_->pos().x()));
-        applyTop(read(Top, form_->pos().y()));
+        applyHeight(store.ReadInteger(Height, form_->frameGeometry().height()));
+        applyWidth(store.ReadInteger(Width, form_->frameGeometry().width()));
+        applyLeft(store.ReadInteger(Left, form_->pos().x()));
+        applyTop(store.ReadInteger(Top, form_->pos().y()));
     };
 
-    switch (state) {
+    switch (store.ReadInteger(State, Normal)) {
     case Normal:
         form_->setWindowState(Qt::WindowNoState);
         applyGeometry();

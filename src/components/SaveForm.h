@@ -1,12 +1,11 @@
 #pragma once
 
-#include "components/Options.h"
+#include "components/SaveComponent.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -19,7 +18,7 @@ public:
 // Keeps the placement of the window that owns it: its state (1 normal, 0 minimized,
 // 2 maximized) and, unless maximized, its outer height, width, left and top. Without an owner
 // window, Save and Restore do nothing at all.
-class TSaveForm : public QObject {
+class TSaveForm : public QObject, public TSaveComponent {
     Q_OBJECT
 
 public:
@@ -27,18 +26,15 @@ public:
     // window throws EInvalidCast.
     explicit TSaveForm(QWidget *owner);
 
-    TSimpleOptions *Options() const { return options_; }
-    std::function<void(QObject *sender)> OnSave;
-    std::function<void(QObject *sender)> OnRestore;
-
-    void Save();
-    void Restore();
+    void Save() override;
+    void Restore() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void write(const QString &name, int32_t value, const platform::RegKey *key);
+    void SaveTo(SettingsStore &store) override;
+    void RestoreFrom(const SettingsStore &store) override;
     void applyHeight(int height);
     void applyWidth(int width);
     void applyLeft(int left);
@@ -47,7 +43,6 @@ private:
     void fitOuterSize();
 
     QPointer<QWidget> form_;
-    TSimpleOptions *options_;
     // Outer sizes applied before the window system could tell the frame around them.
     std::optional<int> outerHeight_;
     std::optional<int> outerWidth_;

@@ -4,6 +4,7 @@
 #include "game/MainU.h"
 #include "gk/GKSnd.h"
 #include "toolkit/Design.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Loading.h"
 #include "toolkit/Mouse.h"
@@ -24,6 +25,8 @@ THelpForm::THelpForm(QWidget *parent) : QDialog(parent) {
     setupUi(this);
     toolkit::applyDesign(this);
     createComponents();
+    // One button, which both Enter and Esc press: the help is only ever closed.
+    toolkit::useDialogKeys(this, BitBtn1, BitBtn1);
 
     using toolkit::handler;
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);

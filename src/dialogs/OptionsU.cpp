@@ -1,20 +1,19 @@
 #include "dialogs/OptionsU.h"
 
 #include "game/MainU.h"
+#include "game/Storage.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
 #include "toolkit/Design.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Loading.h"
 #include "toolkit/Mouse.h"
-
-#include <QKeyEvent>
 
 TOptionsDlg *OptionsDlg = nullptr;
 
 namespace {
 constexpr int Woohoo = 12;
-const QString DesignedStars = QStringLiteral("100");
 
 // A count the game can take: digits only, and small enough for a 32-bit integer.
 bool IsStarCount(const QString &text) {
@@ -31,6 +30,8 @@ TOptionsDlg::TOptionsDlg(QWidget *parent) : QDialog(parent) {
     toolkit::applyDesign(this);
     setFixedSize(size());
     createComponents();
+    // Esc is the Cancel button; the title bar's close button neither saves nor restores.
+    toolkit::useDialogKeys(this, BitBtn1, BitBtn2);
 
     using toolkit::handler;
     connect(BitBtn1, &QPushButton::clicked, this, handler([this] { BitBtn1Click(); }));
@@ -49,20 +50,25 @@ void TOptionsDlg::createComponents() {
     OptionsAudio = new TGKAudio(this);
     OptionsAudio->setObjectName("OptionsAudio");
     OptionsAudio->SetSoundLibrary(MainForm ? MainForm->SoundLib : nullptr);
-    for (TSimpleOptions *options : {StarEdit->Options(), SoundCheck->Options()}) {
-        options->RegKey = QStringLiteral("\\Software\\Brakmoor\\Gorbulax");
-        options->RegSubKey = QStringLiteral("Settings");
-        options->IniFile = QStringLiteral("My.ini");
-        options->IniSection = QStringLiteral("MyKey");
-        options->UseRegistry = true;
-    }
+    showDesignedStars();
+    ApplyGameStorage(StarEdit->Options());
+    ApplyGameStorage(SoundCheck->Options());
 }
 
 void TOptionsDlg::FormCreate() {
+    restorePreferences();
+}
+
+void TOptionsDlg::restorePreferences() {
     SoundCheck->Restore();
     StarEdit->Restore();
+    // Where nothing is stored yet, a rejected entry may have left the box empty.
     if (!IsStarCount(StarEdit->text()))
-        StarEdit->setText(DesignedStars);
+        showDesignedStars();
+}
+
+void TOptionsDlg::showDesignedStars() {
+    StarEdit->setText(QString::number(DesignedStars));
 }
 
 void TOptionsDlg::BitBtn1Click() {
@@ -77,11 +83,7 @@ void TOptionsDlg::BitBtn1Click() {
 }
 
 void TOptionsDlg::BitBtn2Click() {
-    SoundCheck->Restore();
-    StarEdit->Restore();
-    // Where nothing is stored yet, a rejected entry may have left the box empty.
-    if (!IsStarCount(StarEdit->text()))
-        StarEdit->setText(DesignedStars);
+    restorePreferences();
     reject();
 }
 
@@ -97,14 +99,5 @@ void TOptionsDlg::SoundCheckClick() {
 
 int TOptionsDlg::StarCount() const {
     const QString text = StarEdit->text();
-    return IsStarCount(text) ? text.toInt() : DesignedStars.toInt();
-}
-
-void TOptionsDlg::keyPressEvent(QKeyEvent *event) {
-    // Esc is the Cancel button; the title bar's close button neither saves nor restores.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        BitBtn2->click();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    return IsStarCount(text) ? text.toInt() : DesignedStars;
 }

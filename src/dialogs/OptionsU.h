@@ -14,6 +14,9 @@ class TOptionsDlg : public QDialog, public Ui::TOptionsDlg {
 public:
     explicit TOptionsDlg(QWidget *parent = nullptr);
 
+    // The number of stars as designed: what the box shows before anything is stored.
+    static constexpr int DesignedStars = 100;
+
     TGKAudio *OptionsAudio = nullptr; // plays the sample from the main window's sounds
 
     void FormCreate();
@@ -22,15 +25,15 @@ public:
     void Image1Click();
     void SoundCheckClick();
 
-    // The star count as the game takes it: the box's number, or the designed 100 when the box
+    // The star count as the game takes it: the box's number, or the designed count when the box
     // holds no number a count can be (which OK and Cancel never leave behind).
     int StarCount() const;
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     void createComponents();
+    // Both preferences as stored, and the designed count where the box holds no count.
+    void restorePreferences();
+    void showDesignedStars();
 };
 
 // The application's preferences dialog, set as the program creates it.

@@ -71,26 +71,32 @@ void TMainForm::BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::Key
     if (button == Qt::LeftButton && !Stopped) {
         bool named = false;
         const int i = control->objectName().mid(int(qstrlen("BadImage"))).toInt(&named);
-        FireLaser(control->x() + x, control->y() + y);
-        // The beam is held with the window's messages flowing, so the game may have been reset
-        // meanwhile: only a bad guy that is still there takes the hit.
-        if (!named || i < 0 || i >= BadGuyList.size())
-            return;
-        FlyingObject &o = *BadGuyList[i];
-        if (o.Hit)
-            return;
-        o.Hit = true;
-        o.State = 1; // the explosion starts on the next tick
-        Energy += 10;
-        ++Hits;
-        UpDateCaptions();
-        DoSoundEvent(4);
+        const int beamX = control->x() + x;
+        const int beamY = control->y() + y;
+        ShowBeam(beamX, beamY);
+        // The hit is credited before the beam's hold lets the window's messages flow: a tick
+        // run meanwhile finds the bad guy shot, and cannot charge it as an escape first.
+        if (named && i >= 0 && i < BadGuyList.size() && !BadGuyList[i]->Hit) {
+            FlyingObject &o = *BadGuyList[i];
+            o.Hit = true;
+            o.State = 1; // the explosion starts on the next tick
+            Energy += 10;
+            ++Hits;
+            UpDateCaptions();
+            DoSoundEvent(4);
+        }
+        HoldBeam(beamX, beamY);
     } else if (button == Qt::RightButton && InGame) {
         Pause();
     }
 }
 
 void TMainForm::FireLaser(int x, int y) {
+    ShowBeam(x, y);
+    HoldBeam(x, y);
+}
+
+void TMainForm::ShowBeam(int x, int y) {
     DoSoundEvent(5);
     ++ShotsFired;
     toolkit::Canvas &field = MainBox->canvas();
@@ -100,8 +106,12 @@ void TMainForm::FireLaser(int x, int y) {
         DrawLaserLine(x, y);
     }
     MainBox->repaintNow();
+}
+
+void TMainForm::HoldBeam(int x, int y) {
     toolkit::Pacer(BeamHold).step();
     // Wiped with the width it was drawn in: stars it crossed vanish until they move.
+    toolkit::Canvas &field = MainBox->canvas();
     field.setPenWidth(BeamWidth);
     field.setPenColor(Black);
     DrawLaserLine(x, y);

@@ -6,9 +6,12 @@
 #include "dialogs/OptionsU.h"
 #include "game/Colors.h"
 #include "game/GameRules.h"
+#include "game/Storage.h"
 #include "gk/Error.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
+#include "platform/ConfigFolder.h"
+#include "scores/ScoreBoardU.h"
 #include "toolkit/Design.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/ImageList.h"
@@ -81,6 +84,7 @@ void TMainForm::createComponents() {
     Timer2->setObjectName("Timer2");
     Timer2->setEnabled(false);
     Timer2->setInterval(2500);
+    Timer2->onTimer = [this] { Timer2Timer(); };
 
     const auto imageList = [this](const char *name, int width, int height) {
         auto *list = new toolkit::ImageList(width, height, this);
@@ -103,12 +107,7 @@ void TMainForm::createComponents() {
 
     SaveForm1 = new TSaveForm(this);
     SaveForm1->setObjectName("SaveForm1");
-    TSimpleOptions *placement = SaveForm1->Options();
-    placement->RegKey = QStringLiteral("\\Software\\Brakmoor\\Gorbulax");
-    placement->RegSubKey = QStringLiteral("Settings");
-    placement->IniFile = QStringLiteral("My.ini");
-    placement->IniSection = QStringLiteral("MyKey");
-    placement->UseRegistry = true;
+    ApplyGameStorage(SaveForm1->Options());
 
     IPOnline1 = new TOnlineIP(this);
     IPOnline1->setObjectName("IPOnline1");
@@ -143,6 +142,10 @@ void TMainForm::connectHandlers() {
     connect(New1, &QAction::triggered, this, handler([this] { NewGame(); }));
     connect(Exit1, &QAction::triggered, this, handler([this] { Exit1Click(); }));
     connect(SetOptions1, &QAction::triggered, this, handler([this] { SetOptions1Click(); }));
+    connect(ViewHighScores1, &QAction::triggered, this,
+            handler([this] { ViewHighScores1Click(); }));
+    connect(StartAnotherButton, &QPushButton::clicked, this,
+            handler([this] { StartAnother2Click(); }));
     connect(Help2, &QAction::triggered, this, handler([this] { Help2Click(); }));
 
     const auto mouseMove = [this](QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
@@ -160,13 +163,12 @@ void TMainForm::connectHandlers() {
                            int x, int y) { PausePanelMouseDown(sender, button, shift, x, y); });
 
     // The windows these items open join the program one by one; until then the items wait.
-    for (QAction *item :
-         {ViewHighScores1, Checkforupgrade1, UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
+    for (QAction *item : {Checkforupgrade1, UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
         item->setEnabled(false);
 }
 
 int TMainForm::StarCount() const {
-    return OptionsDlg ? OptionsDlg->StarCount() : 100;
+    return OptionsDlg ? OptionsDlg->StarCount() : TOptionsDlg::DesignedStars;
 }
 
 bool TMainForm::SoundsOn() const {
@@ -175,7 +177,7 @@ bool TMainForm::SoundsOn() const {
 
 void TMainForm::FormCreate() {
     PauseBusy = false;
-    ProgramDir = QCoreApplication::applicationDirPath() + '/';
+    ProgramDir = platform::ProgramFolder();
     BackPanel->setColor(Black);
     const QPoint designedPlace = pos();
     SaveForm1->Restore();
@@ -214,6 +216,7 @@ void TMainForm::closeEvent(QCloseEvent *event) {
 }
 
 void TMainForm::FormClose() {
+    WindowClosed = true;
     Timer1->setEnabled(false);
     SaveForm1->Save();
     ReleaseObjects();
@@ -227,6 +230,12 @@ void TMainForm::Exit1Click() {
 void TMainForm::pauseIfRunning() {
     if (!Stopped)
         Pause();
+}
+
+void TMainForm::ViewHighScores1Click() {
+    pauseIfRunning();
+    if (ScoreBoard)
+        ScoreBoard->exec();
 }
 
 void TMainForm::SetOptions1Click() {
@@ -342,19 +351,6 @@ void TMainForm::UpDateCaptions() {
     LastEnergy = Energy;
 }
 
-void TMainForm::EndGame() {
-    for (toolkit::Image *image : std::as_const(BadGuyImages))
-        image->hide();
-    CloseButton->setEnabled(true);
-    LaserImage->hide();
-    Panel7->setColor(toolkit::buttonFace());
-    Timer1->setEnabled(false);
-    for (FlyingObject *star = FirstStar(); star; star = star->Next)
-        EraseObject(*star);
-    Stopped = true;
-    InGame = false;
-}
-
 void TMainForm::Pause() {
     PauseBusy = true;
     if (!Stopped) {
@@ -416,6 +412,8 @@ void TMainForm::NewGame() {
     Stopped = true;
     Timer1->setEnabled(false);
     ResultsPanel->hide();
+    // The results box of a finished game would cover the start button.
+    StartAnother->hide();
     CloseButton->setEnabled(true);
     LoseLabel->clear();
     LoseLabel2->clear();

@@ -17,6 +17,7 @@ class TOnlineIP;
 class TSaveForm;
 namespace toolkit {
 class ImageList;
+class Panel;
 class Timer;
 } // namespace toolkit
 
@@ -87,7 +88,6 @@ public:
     void Pause();
     void ShowPausePanel();
     void HidePausePanel();
-    void EndGame();
     void PausePanelMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                              int x, int y);
     void MainBoxMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
@@ -95,6 +95,7 @@ public:
     void MainBoxMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                           int x, int y);
     void Exit1Click();
+    void ViewHighScores1Click();
     void SetOptions1Click();
     void Help2Click();
 
@@ -113,12 +114,29 @@ public:
     void BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                          int x, int y);
     void FireLaser(int x, int y);
+    // The two halves of a shot: the sound, the count and the beam drawn; then the beam held
+    // for a moment, with the window's messages flowing, and wiped.
+    void ShowBeam(int x, int y);
+    void HoldBeam(int x, int y);
     void DrawLaserLine(int x, int y);
 
     // Sounds: the game raises numbered events; which sound each plays is decided in one place.
     void DoSoundEvent(uint8_t event);
     void PlaySound(int index);
     void StopAllSounds();
+
+    // The end of a game and its results (EndOfGame.cpp).
+    void EndGame();
+    void DoLoseAnimation();
+    void AnimateLabel();
+    void AnimateLabel2();
+    void FadeResults();
+    void DoScoreAddup();
+    void CountUp(toolkit::Panel *Panel, int Value);
+    void Timer2Timer();
+    void StartAnother2Click();
+    // Set once the window has closed; a sequence running then stops where it is.
+    bool WindowClosed = false;
 
     // The star field.
     void RandomVelocity(FlyingObject &o);

@@ -1,5 +1,7 @@
 #include "gk/AudioOutput.h"
 
+#include "gk/AudioDiagnostics.h"
+
 #include <QCoreApplication>
 
 #include <SDL.h>
@@ -28,17 +30,23 @@ AudioOutput &AudioOutput::instance() {
 
 AudioOutput::AudioOutput(QObject *parent) : QObject(parent) {
     setObjectName(kObjectName);
-    if (open()) {
+    // SDL_AUDIODRIVER, read before the fallback below overrides it; empty leaves SDL to choose.
+    const char *chosenDriver = SDL_GetHint(SDL_HINT_AUDIODRIVER);
+    const bool driverChosen = chosenDriver != nullptr && *chosenDriver != '\0';
+    OpenFailure failure;
+    if (open(failure)) {
         return;
     }
     // The silent driver keeps the game's timing (sounds end when they would have) on
     // machines without a usable sound device.
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     silentFallback_ = true;
-    if (open()) {
-        std::fprintf(stderr, "Gorbulax: no sound output could be opened; playing silently\n");
+    OpenFailure silentFailure;
+    if (open(silentFailure)) {
+        std::fprintf(stderr, "%s\n", silentPlayNotice(failure, driverChosen).c_str());
     } else {
-        std::fprintf(stderr, "Gorbulax: no sound output could be opened: %s\n", SDL_GetError());
+        std::fprintf(stderr, "Gorbulax: no sound output could be opened: %s\n",
+                     silentFailure.reason.c_str());
     }
 }
 
@@ -58,12 +66,14 @@ void AudioOutput::hold(bool held) {
     }
 }
 
-bool AudioOutput::open() {
+bool AudioOutput::open(OpenFailure &failure) {
     // SDL would otherwise catch SIGINT and SIGTERM and turn them into quit events that
     // nobody reads here, so the program could no longer be interrupted or ended by the
     // system.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    const DriverMessagesHeld held;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        failure.reason = SDL_GetError();
         return false;
     }
     SDL_AudioSpec want{};
@@ -78,6 +88,8 @@ bool AudioOutput::open() {
     // sees the layout it produces.
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device == 0) {
+        failure.reason = SDL_GetError();
+        failure.deviceSeen = SDL_GetNumAudioDevices(0) > 0;
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }

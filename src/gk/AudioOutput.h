@@ -9,6 +9,8 @@
 
 namespace gk {
 
+struct OpenFailure;
+
 // The process's one sound output: 44,100 Hz stereo int16 whose callback renders the mixer.
 // It belongs to the application object when there is one, so it closes with it; otherwise it
 // lives until the program exits. When no real output opens, sounds still "play" in real
@@ -34,7 +36,7 @@ public:
 
 private:
     explicit AudioOutput(QObject *parent);
-    bool open();
+    bool open(OpenFailure &failure);
     static void callback(void *self, uint8_t *stream, int bytes);
 
     Mixer mixer_;

@@ -1,5 +1,7 @@
 #include "platform/Bytes.h"
 
+#include <QIODevice>
+
 #include <algorithm>
 #include <cstring>
 
@@ -61,6 +63,67 @@ void ByteWriter::shortString(QByteArrayView text, size_t capacity, uint8_t fille
     u8(uint8_t(length));
     bytes(text.first(qsizetype(length)));
     fill(capacity - length, filler);
+}
+
+QByteArray LoadShortString(const uint8_t *field, size_t capacity) {
+    const size_t length = std::min<size_t>(field[0], capacity);
+    return QByteArray(reinterpret_cast<const char *>(field + 1), qsizetype(length));
+}
+
+void StoreShortString(uint8_t *field, size_t capacity, QByteArrayView text) {
+    const size_t length = std::min<size_t>({size_t(text.size()), capacity, 255});
+    field[0] = uint8_t(length);
+    if (length > 0)
+        std::memcpy(field + 1, text.data(), length);
+    std::memset(field + 1 + length, 0, capacity - length);
+}
+
+bool DeviceReader::mayHold(uint64_t count) const {
+    if (device_.isSequential())
+        return true;
+    return count <= uint64_t(std::max<qint64>(0, device_.size() - device_.pos()));
+}
+
+void DeviceReader::read(void *to, size_t count) {
+    if (!mayHold(count))
+        throw ShortBlock();
+    char *at = static_cast<char *>(to);
+    while (count > 0) {
+        const qint64 got = device_.read(at, qint64(count));
+        if (got > 0) {
+            at += got;
+            count -= size_t(got);
+            continue;
+        }
+        // A pipe or socket may simply not have delivered yet.
+        if (got == 0 && device_.isSequential() && device_.waitForReadyRead(30000))
+            continue;
+        throw ShortBlock();
+    }
+}
+
+QByteArray DeviceReader::take(size_t count) {
+    if (!mayHold(count))
+        throw ShortBlock();
+    QByteArray bytes(qsizetype(count), Qt::Uninitialized);
+    read(bytes.data(), count);
+    return bytes;
+}
+
+std::vector<uint8_t> DeviceReader::block(size_t count) {
+    if (!mayHold(count))
+        throw ShortBlock();
+    constexpr size_t GrowStep = size_t(1) << 20;
+    const bool known = !device_.isSequential();
+    std::vector<uint8_t> block;
+    size_t filled = 0;
+    while (filled < count) {
+        const size_t step = known ? count : std::min(count - filled, GrowStep);
+        block.resize(filled + step);
+        read(block.data() + filled, step);
+        filled += step;
+    }
+    return block;
 }
 
 int HexDigitValue(char32_t c) {

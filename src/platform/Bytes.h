@@ -14,6 +14,9 @@
 #include <optional>
 #include <stdexcept>
 #include <utility>
+#include <vector>
+
+class QIODevice;
 
 namespace platform {
 
@@ -100,6 +103,34 @@ inline void StoreU32(uint8_t *at, uint32_t v) {
     for (int i = 0; i < 4; ++i)
         at[i] = uint8_t(v >> (8 * i));
 }
+
+// The short string of ByteReader::shortString inside a header held in memory: `field` holds
+// the length byte and `capacity` character bytes. Loading clips the length to the capacity;
+// storing writes the length, the characters (at most `capacity`; more are cut) and zeros up to
+// the capacity.
+QByteArray LoadShortString(const uint8_t *field, size_t capacity);
+void StoreShortString(uint8_t *field, size_t capacity, QByteArrayView text);
+
+// Reads exactly what it is asked for from a device (a file, a buffer, a pipe), or throws
+// ShortBlock. A count taken from the input is tested with mayHold() before anything that large
+// is allocated, and block() allocates no more than the device can deliver, so that a lying
+// count or size costs nothing however large it is.
+class DeviceReader {
+public:
+    explicit DeviceReader(QIODevice &device) : device_(device) {}
+
+    // False only when the device knows it holds fewer bytes (a pipe cannot tell: true).
+    bool mayHold(uint64_t count) const;
+    // Waits for a sequential device that has not delivered yet, up to 30 s between pieces.
+    void read(void *to, size_t count);
+    QByteArray take(size_t count);
+    // `count` bytes read into a block of their own. From a device that cannot tell its length
+    // the block grows by 1 MiB as the bytes arrive. std::bad_alloc when memory runs out.
+    std::vector<uint8_t> block(size_t count);
+
+private:
+    QIODevice &device_;
+};
 
 // The value of one hexadecimal digit of either case, or -1.
 int HexDigitValue(char32_t c);

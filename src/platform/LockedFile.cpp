@@ -137,4 +137,29 @@ bool ReplaceFile(const QString &path, const QByteArray &bytes, const RenameFunct
     return true;
 }
 
+ReadStatus ReadLocked(const QString &path, QByteArray *bytes) {
+    // Without the folder there is no lock file either, and nothing to read.
+    FileLock lock(path, FileLock::Shared);
+    return ReadWholeFile(path, bytes);
+}
+
+ModifyStatus ModifyLocked(const QString &path, const FileChange &change,
+                          const RenameFunction &rename) {
+    FileLock lock(path, FileLock::Exclusive);
+    if (!lock.held())
+        return ModifyStatus::Failed;
+    QByteArray bytes;
+    const ReadStatus status = ReadWholeFile(path, &bytes);
+    if (status == ReadStatus::Failed)
+        return ModifyStatus::Failed;
+    std::optional<QByteArray> contents;
+    if (status == ReadStatus::Read)
+        contents = std::move(bytes);
+    QByteArray updated;
+    const ModifyStatus decision = change(contents, updated);
+    if (decision != ModifyStatus::Replaced)
+        return decision;
+    return ReplaceFile(path, updated, rename) ? ModifyStatus::Replaced : ModifyStatus::Failed;
+}
+
 } // namespace platform::detail

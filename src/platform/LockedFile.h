@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace platform::detail {
 
@@ -42,5 +43,26 @@ ReadStatus ReadWholeFile(const QString &path, QByteArray *bytes);
 // is untouched and the new one removed.
 bool ReplaceFile(const QString &path, const QByteArray &bytes,
                  const RenameFunction &rename = SystemRename);
+
+// Reads the whole file under the shared lock, so no writer is halfway through it.
+ReadStatus ReadLocked(const QString &path, QByteArray *bytes);
+
+enum class ModifyStatus {
+    Kept,     // the change left the file as it was; nothing was written
+    Replaced, // the file holds what the change made of it
+    Refused,  // the change declined, for a reason of the caller's; nothing was written
+    Failed,   // the lock, the read or the replacement failed; the old file stays as it was
+};
+
+// A change sees the file's contents (none when there is no file yet) and answers Kept, Refused,
+// or Replaced with the new contents in `updated`.
+using FileChange =
+    std::function<ModifyStatus(const std::optional<QByteArray> &contents, QByteArray &updated)>;
+
+// The read-modify-write of a store: under the exclusive lock, reads the whole file, lets
+// `change` decide, and replaces the file as ReplaceFile does. A file there that cannot be read
+// is never written over. The file's folder must exist.
+ModifyStatus ModifyLocked(const QString &path, const FileChange &change,
+                          const RenameFunction &rename = SystemRename);
 
 } // namespace platform::detail

@@ -32,13 +32,8 @@ uint32_t GetPrivateProfileString(const QString &section, const QString &key,
         return 0;
     const QString path = ProfilePath(fileName);
     QByteArray text;
-    detail::ReadStatus status;
-    {
-        detail::FileLock lock(path, detail::FileLock::Shared);
-        status = detail::ReadWholeFile(path, &text);
-    }
     std::optional<QByteArray> value;
-    if (status == detail::ReadStatus::Read)
+    if (detail::ReadLocked(path, &text) == detail::ReadStatus::Read)
         value = IniLookup(text, section.toLatin1().trimmed(), key.toLatin1().trimmed());
     if (!value) {
         // The original drops a default's trailing blanks too.
@@ -66,17 +61,13 @@ bool WritePrivateProfileString(const QString &section, const QString &key, const
     if (!fileName.contains(u'/') && !QDir().mkpath(ConfigFolder()))
         return false;
 
-    detail::FileLock lock(path, detail::FileLock::Exclusive);
-    if (!lock.held())
-        return false;
-    QByteArray old;
-    const detail::ReadStatus status = detail::ReadWholeFile(path, &old);
-    if (status == detail::ReadStatus::Failed)
-        return false;
-    const QByteArray updated = IniWrite(old, sectionName, keyName, text);
-    if (status == detail::ReadStatus::Read && updated == old)
-        return true;
-    return detail::ReplaceFile(path, updated);
+    using detail::ModifyStatus;
+    const ModifyStatus status = detail::ModifyLocked(
+        path, [&](const std::optional<QByteArray> &contents, QByteArray &updated) {
+            updated = IniWrite(contents.value_or(QByteArray()), sectionName, keyName, text);
+            return contents == updated ? ModifyStatus::Kept : ModifyStatus::Replaced;
+        });
+    return status == ModifyStatus::Kept || status == ModifyStatus::Replaced;
 }
 
 } // namespace platform

@@ -81,13 +81,7 @@ void Registry::noteDamage(const ParsedRegFile &parsed) {
 
 ParsedRegFile Registry::load() {
     QByteArray bytes;
-    detail::ReadStatus status;
-    {
-        // Without the folder there is no lock file either, and nothing to read.
-        detail::FileLock lock(filePath_, detail::FileLock::Shared);
-        status = detail::ReadWholeFile(filePath_, &bytes);
-    }
-    if (status != detail::ReadStatus::Read)
+    if (detail::ReadLocked(filePath_, &bytes) != detail::ReadStatus::Read)
         return {};
     ParsedRegFile parsed = ParseRegFile(bytes);
     noteDamage(parsed);
@@ -97,26 +91,33 @@ ParsedRegFile Registry::load() {
 RegResult Registry::modify(const std::function<bool(RegTree &tree)> &change) {
     if (!QDir().mkpath(QFileInfo(filePath_).absolutePath()))
         return ERROR_CANTWRITE;
-    detail::FileLock lock(filePath_, detail::FileLock::Exclusive);
-    if (!lock.held())
-        return ERROR_CANTWRITE;
-    QByteArray bytes;
-    const detail::ReadStatus status = detail::ReadWholeFile(filePath_, &bytes);
-    // A file there that cannot be read cannot be written over without losing it.
-    if (status == detail::ReadStatus::Failed)
-        return ERROR_CANTWRITE;
-    ParsedRegFile parsed;
-    if (status == detail::ReadStatus::Read) {
-        parsed = ParseRegFile(bytes);
-        noteDamage(parsed);
-    }
-    if (!change(parsed.tree))
+    using detail::ModifyStatus;
+    const ModifyStatus status = detail::ModifyLocked(
+        filePath_,
+        [&](const std::optional<QByteArray> &contents, QByteArray &updated) {
+            ParsedRegFile parsed;
+            if (contents) {
+                parsed = ParseRegFile(*contents);
+                noteDamage(parsed);
+            }
+            if (!change(parsed.tree))
+                return ModifyStatus::Kept;
+            if (parsed.damaged())
+                return ModifyStatus::Refused;
+            updated = SerializeRegFile(parsed.tree);
+            return ModifyStatus::Replaced;
+        },
+        renameFile_);
+    switch (status) {
+    case ModifyStatus::Kept:
+    case ModifyStatus::Replaced:
         return ERROR_SUCCESS;
-    if (parsed.damaged())
+    case ModifyStatus::Refused:
         return ERROR_BADDB;
-    if (!detail::ReplaceFile(filePath_, SerializeRegFile(parsed.tree), renameFile_))
-        return ERROR_CANTWRITE;
-    return ERROR_SUCCESS;
+    case ModifyStatus::Failed:
+        break;
+    }
+    return ERROR_CANTWRITE;
 }
 
 RegResult Registry::CreateKeyEx(RegRoot root, const QString &subKey, RegKey *result) {

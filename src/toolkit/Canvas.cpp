@@ -1,5 +1,7 @@
 #include "toolkit/Canvas.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -233,6 +235,20 @@ void Canvas::fillRect(const QRect &rect) {
     const QRgb brush = opaque(brushColor_);
     for (int y = area.top(); y <= area.bottom(); ++y)
         out.span(area.left(), area.right(), y, brush);
+    changed(area);
+}
+
+void Canvas::draw(int x, int y, const QImage &picture) {
+    if (!target_ || target_->isNull() || picture.isNull())
+        return;
+    const QRect area = QRect(QPoint(x, y), picture.size()).intersected(target_->rect());
+    if (area.isEmpty())
+        return;
+    {
+        QPainter painter(target_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPoint(x, y), picture);
+    }
     changed(area);
 }
 

@@ -45,6 +45,9 @@ public:
     // excluded: outlined with the pen and filled with the brush.
     void ellipse(int x1, int y1, int x2, int y2);
     void fillRect(const QRect &rect); // with the brush
+    // Copies a picture with its top-left corner at (x, y): every pixel of it replaces the
+    // canvas's pixel, and what lies outside the canvas is cut off.
+    void draw(int x, int y, const QImage &picture);
 
     QColor pixel(int x, int y) const; // invalid colour outside the picture
     void setPixel(int x, int y, const QColor &color);

@@ -60,6 +60,23 @@ void Pacer::step() {
     }
 }
 
+namespace {
+long stepsIn(std::chrono::microseconds frame, std::chrono::nanoseconds stepLength) {
+    if (stepLength.count() <= 0)
+        return 1;
+    return std::max<long>(1, long(std::chrono::nanoseconds(frame) / stepLength));
+}
+} // namespace
+
+FramePacer::FramePacer(std::chrono::nanoseconds stepLength, std::chrono::microseconds frame)
+    : stepsPerFrame_(stepsIn(frame, stepLength)),
+      frames_(std::chrono::duration_cast<std::chrono::microseconds>(stepLength * stepsPerFrame_)) {}
+
+void FramePacer::step() {
+    if (++steps_ % stepsPerFrame_ == 0)
+        frames_.step();
+}
+
 void processPendingMessages() {
     QCoreApplication::processEvents();
 }

@@ -254,11 +254,12 @@ TEST_F(Help, TheMenuPausesTheGameAndTheWindowKeepsItsTopicAndClosesByKey) {
     // Opened from the menu, the list has the focus: Down shows the next topic, Esc closes.
     QWidget *focused = nullptr;
     bool closed = false;
-    WhileModal(HelpForm, [&] {
+    WhenModal(HelpForm, [&] {
         focused = h.focusWidget();
         QTest::keyClick(h.ListBox1, Qt::Key_Down);
         QTest::keyClick(h.ListBox1, Qt::Key_Escape);
         closed = !h.isVisible();
+        h.reject();
     });
     f.Help2->trigger();
     EXPECT_EQ(focused, h.ListBox1);
@@ -272,12 +273,13 @@ TEST_F(Help, TheMenuPausesTheGameAndTheWindowKeepsItsTopicAndClosesByKey) {
         QString shown;
         int row = -1;
         bool closed = false;
-        WhileModal(HelpForm, [&] {
+        WhenModal(HelpForm, [&] {
             shown = h.CurrentMemo()->objectName();
             row = h.ListBox1->currentRow();
             target->setFocus();
             QTest::keyClick(target, Qt::Key_Return);
             closed = !h.isVisible();
+            h.reject();
         });
         f.Help2->trigger();
         EXPECT_EQ(shown, "TXT_Story");

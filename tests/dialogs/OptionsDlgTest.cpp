@@ -1,5 +1,6 @@
 #include "support/Forms.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -91,6 +92,58 @@ TEST_F(Preferences, CancelAndEscRestoreWhatIsStored) {
     EXPECT_TRUE(StoredSettings().contains("\"StarEdit\"=\"50\""));
 }
 
+// Enter presses the focused button, and the default button (OK) when the focus is on anything
+// else; Esc is Cancel wherever the focus is. The keys go where a person's would: to the widget
+// with the keyboard focus, after the focus has come there as by Tab.
+TEST_F(Preferences, EnterPressesTheFocusedButtonOrOkAndEscCancels) {
+    struct Case {
+        const char *focusPath; // the widgets the focus passes through, the last one keeps it
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool saves;
+    };
+    const Case cases[] = {
+        {"BitBtn2", Qt::Key_Return, {}, false},
+        {"BitBtn1", Qt::Key_Return, {}, true},
+        {"StarEdit", Qt::Key_Return, {}, true},
+        {"SoundCheck", Qt::Key_Enter, Qt::KeypadModifier, true},
+        {"BitBtn2 StarEdit", Qt::Key_Return, {}, true},
+        {"BitBtn1 BitBtn2", Qt::Key_Enter, Qt::KeypadModifier, false},
+        {"StarEdit", Qt::Key_Escape, {}, false},
+        {"BitBtn1", Qt::Key_Escape, {}, false},
+    };
+    TOptionsDlg &d = *OptionsDlg;
+    int count = 10;
+    QString saved;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(QStringLiteral("focus on %1, %2")
+                         .arg(QString::fromLatin1(c.focusPath), QKeySequence(c.key).toString())
+                         .toStdString());
+        const QString stars = QString::number(++count);
+        d.show();
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        d.setResult(-1);
+        d.StarEdit->setText(stars);
+        QWidget *focus = nullptr;
+        for (const QString &name : QString::fromLatin1(c.focusPath).split(u' ')) {
+            focus = d.findChild<QWidget *>(name);
+            focus->setFocus(Qt::TabFocusReason);
+        }
+        ASSERT_EQ(QApplication::focusWidget(), focus);
+        QTest::keyClick(focus, c.key, c.modifiers);
+
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(d.result(), c.saves ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(StoredSettings().contains("\"StarEdit\"=\"" + stars + "\""), c.saves);
+        // Cancel's own handler ran: the stored count is back (kept, while none is stored).
+        if (c.saves)
+            saved = stars;
+        EXPECT_EQ(d.StarEdit->text(), saved.isEmpty() ? stars : saved);
+        EXPECT_TRUE(d.SoundCheck->isChecked()) << "no key reaches the box as a click";
+    }
+}
+
 TEST_F(Preferences, TheSampleSoundPlaysOnlyWithSoundsOn) {
     TOptionsDlg &d = *OptionsDlg;
     const TGKAudio *audio = d.OptionsAudio;
@@ -147,7 +200,10 @@ TEST_F(Preferences, TheMenuPausesARunningGameAndItStaysPaused) {
     f.StartGame();
     Ticks(3);
     bool shown = false;
-    WhileModal(OptionsDlg, [&shown] { shown = OptionsDlg->isVisible(); });
+    WhenModal(OptionsDlg, [&shown] {
+        shown = OptionsDlg->isVisible();
+        OptionsDlg->done(QDialog::Rejected);
+    });
     f.SetOptions1->trigger();
     EXPECT_TRUE(shown);
     EXPECT_TRUE(f.Stopped);

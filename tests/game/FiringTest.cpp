@@ -5,6 +5,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -156,4 +157,30 @@ TEST_F(Firing, RightClicksPauseOnlyInAGame) {
     f.BadGuyMouseDown(image, Qt::LeftButton, {}, 5, 5);
     EXPECT_EQ(f.ShotsFired, 0);
     EXPECT_FALSE(f.BadGuyList[0]->Hit);
+}
+
+TEST_F(Firing, AHitIsCreditedBeforeATickDuringTheBeamCanChargeAnEscape) {
+    TMainForm &f = *MainForm;
+    StartFlying(0);
+    FlyTo(101);
+    // The bad guy is shot on the tick before it leaves the field, with no energy left.
+    toolkit::Image *image = Present(0, 540, 80);
+    FlyingObject &o = *f.BadGuyList[0];
+    o.DX = 30;
+    o.DY = 0;
+    f.Energy = 0;
+    f.LastEnergy = 0;
+    const int travelled = f.Travelled;
+    QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
+    // The next tick comes while the beam is held.
+    QTimer::singleShot(0, &f, [&f] { f.Go(); });
+
+    f.BadGuyMouseDown(image, Qt::LeftButton, {}, 5, 5);
+    ASSERT_EQ(f.Travelled, travelled + 1) << "no tick ran during the beam";
+    EXPECT_EQ(f.Hits, 1);
+    EXPECT_EQ(f.Energy, 10);
+    EXPECT_TRUE(f.InGame);
+    EXPECT_FALSE(sounds.isEmpty());
+    EXPECT_EQ(raisedEvents(sounds).mid(0, 2), QList<int>({5, 4}));
+    EXPECT_FALSE(raisedEvents(sounds).contains(8)) << "charged as an escape";
 }

@@ -146,15 +146,15 @@ TEST_F(Captions, DistanceLevelAndAccuracyLines) {
     StartFlying(0);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     EXPECT_EQ(f.DistLabel->text(), "");
-    Ticks(99);
+    FlyTo(99);
     EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 0 Light Years     Level : 1");
     EXPECT_TRUE(sounds.isEmpty());
-    Ticks(1);
+    FlyTo(100);
     EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 1 Light Years     Level : 1");
     EXPECT_EQ(raisedEvents(sounds), QList<int>({9}));
-    Ticks(499);
+    FlyTo(599);
     EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 5 Light Years     Level : 1");
-    Ticks(1);
+    FlyTo(600);
     EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 6 Light Years     Level : 2");
 
     f.ShotsFired = 100;

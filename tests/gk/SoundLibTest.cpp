@@ -1,45 +1,13 @@
 #include "gk/Error.h"
 #include "gk/Wave.h"
 #include "gk/gkslib.h"
+#include "support/LargestAllocation.h"
+#include "support/Libraries.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <atomic>
-#include <cstdlib>
-#include <functional>
-#include <new>
-
-// The largest single allocation, so the tests can tell that a lying Count or Size in the
-// input does not turn into a huge allocation.
-static std::atomic<std::size_t> largestAllocation{0};
-
-void *operator new(std::size_t size) {
-    std::size_t seen = largestAllocation.load();
-    while (size > seen && !largestAllocation.compare_exchange_weak(seen, size)) {
-    }
-    if (void *p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void *operator new[](std::size_t size) {
-    return operator new(size);
-}
-void operator delete(void *p) noexcept {
-    std::free(p);
-}
-void operator delete[](void *p) noexcept {
-    std::free(p);
-}
-void operator delete(void *p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void *p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -90,53 +58,6 @@ QByteArray threeSounds(const QByteArray &signature = "SL10") {
                     header(6, "woohoo") + samples(6, 3)});
 }
 
-// Reads like a pipe: no size and no position to ask.
-class Pipe : public QIODevice {
-public:
-    explicit Pipe(const QByteArray &bytes) : bytes(bytes) { open(QIODevice::ReadOnly); }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override {
-        return bytes.size() - offset + QIODevice::bytesAvailable();
-    }
-    // How far the reader went, which a sequential device does not report as its position.
-    qint64 consumed() const { return offset - QIODevice::bytesAvailable(); }
-
-protected:
-    qint64 readData(char *to, qint64 max) override {
-        const qint64 n = std::min<qint64>(max, bytes.size() - offset);
-        std::copy_n(bytes.constData() + offset, n, to);
-        offset += n;
-        return n;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QByteArray bytes;
-    qint64 offset = 0;
-};
-
-std::string readError(const QByteArray &bytes, bool sequential, TGKSounds &sounds) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    Pipe pipe(bytes);
-    try {
-        sounds.ReadData(sequential ? static_cast<QIODevice &>(pipe) : buffer);
-    } catch (const gk::Error &e) {
-        return e.what();
-    }
-    return "";
-}
-
-std::string errorOf(const std::function<void()> &action) {
-    try {
-        action();
-    } catch (const gk::Error &e) {
-        return e.what();
-    }
-    return "";
-}
-
 TGKSounds loaded() {
     TGKSounds sounds;
     sounds.FromBlock(threeSounds());
@@ -150,13 +71,10 @@ TEST(SoundLibTest, ReadsFieldsAndWritesBackByteForByte) {
     QByteArray input = block + "trailing bytes";
     for (bool sequential : {false, true}) {
         SCOPED_TRACE(sequential ? "pipe" : "buffer");
-        QBuffer buffer(&input);
-        buffer.open(QIODevice::ReadOnly);
-        Pipe pipe(input);
-        QIODevice &stream = sequential ? static_cast<QIODevice &>(pipe) : buffer;
         TGKSounds sounds;
-        sounds.ReadData(stream);
-        EXPECT_EQ(sequential ? pipe.consumed() : buffer.pos(), block.size());
+        const LibraryRead read = readInto(sounds, input, sequential);
+        EXPECT_EQ(read.error, "");
+        EXPECT_EQ(read.consumed, block.size());
         ASSERT_EQ(sounds.Count(), 3);
         EXPECT_TRUE(sounds.HasData());
 
@@ -232,9 +150,9 @@ TEST(SoundLibTest, DamagedBlocksFailAndLeaveTheLibraryEmpty) {
         for (bool sequential : {false, true}) {
             SCOPED_TRACE(std::string(row.what) + (sequential ? " (pipe)" : ""));
             TGKSounds sounds = loaded();
-            largestAllocation = 0;
-            EXPECT_EQ(readError(row.bytes, sequential, sounds), row.message);
-            EXPECT_LT(largestAllocation.load(), std::size_t(4) << 20);
+            ResetLargestAllocation();
+            EXPECT_EQ(readInto(sounds, row.bytes, sequential).error, row.message);
+            EXPECT_LT(LargestAllocation(), std::size_t(4) << 20);
             EXPECT_EQ(sounds.Count(), 0);
             EXPECT_FALSE(sounds.HasData());
             EXPECT_EQ(sounds.ToBlock().mid(4), QByteArray(4, '\0'));

@@ -1,7 +1,9 @@
 // The checked byte reader and writer that every file format goes through.
 
 #include "platform/Bytes.h"
+#include "support/Pipe.h"
 
+#include <QBuffer>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -77,4 +79,50 @@ TEST(Bytes, HexNumbersAreDigitsOnlyWithinTheirLength) {
         EXPECT_EQ(ParseHex(QByteArrayView(c.text), c.maxDigits), c.value) << c.text;
         EXPECT_EQ(ParseHex(QString::fromLatin1(c.text), c.maxDigits), c.value) << c.text;
     }
+}
+
+TEST(Bytes, ShortStringsInAHeaderZeroFillAndClip) {
+    struct Case {
+        QByteArray text;
+        size_t capacity;
+        QByteArray field;
+    };
+    const Case cases[] = {
+        {"", 3, QByteArray::fromHex("00000000")},
+        {"ab", 3, QByteArray::fromHex("02616200")},
+        {"abc", 3, QByteArray::fromHex("03616263")},
+        {"abcd", 3, QByteArray::fromHex("03616263")},
+    };
+    for (const Case &c : cases) {
+        QByteArray field(int(c.capacity + 1), '\x7f');
+        StoreShortString(reinterpret_cast<uint8_t *>(field.data()), c.capacity, c.text);
+        EXPECT_EQ(field, c.field) << c.text.constData();
+        EXPECT_EQ(LoadShortString(reinterpret_cast<const uint8_t *>(field.constData()), c.capacity),
+                  c.text.left(qsizetype(c.capacity)));
+    }
+    const QByteArray overlong = QByteArray::fromHex("ff6162");
+    EXPECT_EQ(LoadShortString(reinterpret_cast<const uint8_t *>(overlong.constData()), 2), "ab");
+}
+
+TEST(Bytes, ADeviceReaderRefusesWhatTheDeviceCannotHold) {
+    const QByteArray bytes = "0123456789";
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    Pipe pipe(bytes);
+    for (QIODevice *device : {static_cast<QIODevice *>(&buffer), static_cast<QIODevice *>(&pipe)}) {
+        const bool knowsLength = !device->isSequential();
+        SCOPED_TRACE(knowsLength ? "buffer" : "pipe");
+        DeviceReader in(*device);
+        EXPECT_TRUE(in.mayHold(10));
+        EXPECT_EQ(in.mayHold(11), !knowsLength);
+        EXPECT_EQ(in.mayHold(uint64_t(1) << 40), !knowsLength);
+        EXPECT_EQ(in.take(3), "012");
+        const std::vector<uint8_t> block = in.block(4);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(block.data()), 4), "3456");
+        EXPECT_THROW(in.block(size_t(1) << 40), ShortBlock);
+    }
+    // The buffer refused before reading; the pipe had to read to find out.
+    EXPECT_EQ(buffer.pos(), 7);
+    EXPECT_EQ(pipe.consumed(), 10);
 }

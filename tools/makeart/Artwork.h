@@ -18,5 +18,7 @@ QImage drawStarburstIcon();
 // of the rays turned blue.
 QImage drawHelpPair();
 QImage drawHelpRay();
+// The high score table's row markers, a strip of two 16 x 16 arrows: cyan, then red.
+QImage drawRowArrows();
 
 } // namespace makeart

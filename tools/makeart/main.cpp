@@ -402,5 +402,6 @@ int main(int argc, char **argv) {
     ok = save(makeart::drawStarburstIcon(), out, QStringLiteral("starburst.png")) && ok;
     ok = save(makeart::drawHelpPair(), out, QStringLiteral("helppair.png")) && ok;
     ok = save(makeart::drawHelpRay(), out, QStringLiteral("helpray.png")) && ok;
+    ok = save(makeart::drawRowArrows(), out, QStringLiteral("arrows.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,67 @@
+#pragma once
+
+// The table of a library in memory: entries of a fixed-size header each, and one data block
+// per entry that the table owns. Each entry's data pointer (the member DataOf) refers into its
+// block, or is null for an empty one; moving the table keeps every block where it is.
+
+#include "gk/Error.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace gk {
+
+template <typename Entry, const uint8_t *Entry::*DataOf> class LibraryTable {
+public:
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+    const Entry &operator[](std::size_t index) const { return entries_[index]; }
+    auto begin() const { return entries_.begin(); }
+    auto end() const { return entries_.end(); }
+
+    void clear() {
+        std::vector<Entry>().swap(entries_);
+        std::vector<std::vector<uint8_t>>().swap(blocks_);
+    }
+    void reserve(std::size_t count) {
+        entries_.reserve(count);
+        blocks_.reserve(count);
+    }
+    // Takes the block over and points the entry at it.
+    void push(Entry entry, std::vector<uint8_t> block) {
+        blocks_.push_back(std::move(block));
+        entry.*DataOf = blocks_.back().empty() ? nullptr : blocks_.back().data();
+        entries_.push_back(entry);
+    }
+
+    // A copy with blocks of its own. Running out of memory raises gk::Error with
+    // `tableFailure` for the table and `blockFailure` for a block.
+    LibraryTable copy(const std::string &tableFailure, const std::string &blockFailure) const {
+        LibraryTable result;
+        try {
+            result.reserve(size());
+        } catch (const std::bad_alloc &) {
+            throw Error(tableFailure);
+        }
+        for (std::size_t i = 0; i < size(); ++i) {
+            std::vector<uint8_t> block;
+            try {
+                block = blocks_[i];
+            } catch (const std::bad_alloc &) {
+                throw Error(blockFailure);
+            }
+            result.push(entries_[i], std::move(block));
+        }
+        return result;
+    }
+
+private:
+    std::vector<Entry> entries_;
+    std::vector<std::vector<uint8_t>> blocks_;
+};
+
+} // namespace gk

@@ -1,0 +1,270 @@
+// The packer as a person uses it: the real program run on real files, and what it writes read
+// back by the library and by a reader of the test's own.
+#include "Palette.h"
+
+#include "gk/GKILib.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+
+namespace {
+
+struct ToolRun {
+    int code;
+    QString out;
+    QString err;
+};
+
+ToolRun runTool(const QStringList &args) {
+    QProcess process;
+    process.start(GKPACK_PROGRAM, args);
+    EXPECT_TRUE(process.waitForFinished(60000)) << args.join(' ').toStdString();
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+// The frames the game shows, cut from its artwork's strips.
+std::map<QString, QImage> gameFrames() {
+    const std::pair<const char *, QSize> strips[] = {
+        {"badguy0", {50, 50}}, {"badguy1", {50, 50}}, {"badguy2", {50, 50}},
+        {"badguy3", {50, 50}}, {"explode", {55, 48}},
+    };
+    std::map<QString, QImage> frames;
+    for (const auto &[name, size] : strips) {
+        const QImage strip(QString(GORBULAX_SOURCE_DIR "/resources/%1.png").arg(name));
+        EXPECT_FALSE(strip.isNull()) << name;
+        for (int i = 0; i * size.width() < strip.width(); ++i)
+            frames[QString("%1-%2").arg(name).arg(i)] =
+                strip.copy(QRect(QPoint(i * size.width(), 0), size))
+                    .convertToFormat(QImage::Format_ARGB32);
+    }
+    return frames;
+}
+
+// A reader of the two layouts that shares nothing with the library: offsets and byte order
+// written out by hand.
+int32_t le32(const QByteArray &bytes, qsizetype at) {
+    const auto b = [&](int i) { return uint32_t(uint8_t(bytes.at(at + i))); };
+    return int32_t(b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24);
+}
+
+QImage indexedPicture(int width, int height, const QList<QRgb> &colors, int seed) {
+    QImage picture(width, height, QImage::Format_Indexed8);
+    picture.setColorTable(colors);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, uint((seed + x + 2 * y) % colors.size()));
+    return picture;
+}
+
+} // namespace
+
+TEST(GKPackTest, TheGamesFramesRoundTripThroughAnImageLibrary) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::map<QString, QImage> frames = gameFrames();
+    ASSERT_EQ(frames.size(), 15u);
+    QStringList args = {"image", "build", dir.filePath("FRAMES.IML")};
+    for (const auto &[name, frame] : frames) {
+        const QString file = dir.filePath(name + ".png");
+        ASSERT_TRUE(frame.save(file));
+        args << file;
+    }
+    ToolRun run = runTool(args);
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+
+    run = runTool({"image", "list", dir.filePath("FRAMES.IML")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("signature IL10, 15 pictures")) << run.out.toStdString();
+    EXPECT_TRUE(
+        run.out.contains(QRegularExpression(R"(\n\s+0\s+badguy0-0\s+50\s+50\s+52\s+2600\n)")))
+        << run.out.toStdString();
+    EXPECT_TRUE(
+        run.out.contains(QRegularExpression(R"(\n\s+14\s+explode-6\s+55\s+48\s+56\s+2688)")))
+        << run.out.toStdString();
+
+    run = runTool({"image", "extract", dir.filePath("FRAMES.IML"), dir.filePath("out")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    TGKImages library;
+    library.LoadFromFile(dir.filePath("FRAMES.IML"));
+    const QStringList extracted = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(extracted.size(), 15);
+    int index = 0;
+    for (const auto &[name, frame] : frames) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_EQ(extracted[index].section('=', 0, 0), name);
+        const QImage png(extracted[index].section('=', 1));
+        ASSERT_EQ(png.format(), QImage::Format_Indexed8);
+        const TGKImageEntry entry = library.GetEntry(index++);
+        ASSERT_EQ(png.size(), QSize(entry.Width(), entry.Height()));
+        for (int y = 0; y < png.height(); ++y)
+            for (int x = 0; x < png.width(); ++x) {
+                ASSERT_EQ(png.pixelIndex(x, y), entry.Pixel(x, y)) << x << "," << y;
+                // The artwork has fewer than 256 colours, so nothing was lost: see-through
+                // stays see-through, and every opaque pixel keeps its colour.
+                const QRgb source = frame.pixel(x, y);
+                const QRgb shown = png.pixel(x, y);
+                ASSERT_EQ(qAlpha(shown), qAlpha(source)) << x << "," << y;
+                if (qAlpha(source) == 255) {
+                    ASSERT_EQ(shown, source) << x << "," << y;
+                }
+            }
+    }
+}
+
+TEST(GKPackTest, AReaderOfItsOwnFindsWhatTheToolWasGiven) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QList<QRgb> colors;
+    for (int i = 0; i < 6; ++i)
+        colors << qRgb(10 * i, 255 - i, 3 * i);
+    const QImage narrow = indexedPicture(5, 3, colors, 0);
+    // PNG writers drop unused entries, so a shorter table that agrees is the same palette.
+    const QImage wide = indexedPicture(9, 2, colors.mid(0, 4), 1);
+    ASSERT_TRUE(narrow.save(dir.filePath("narrow.png")));
+    ASSERT_TRUE(wide.save(dir.filePath("wide.png")));
+    QFile raw(dir.filePath("level.raw"));
+    ASSERT_TRUE(raw.open(QIODevice::WriteOnly));
+    raw.write("\x01\x02\x03\x04\x05");
+    raw.close();
+    QFile(dir.filePath("empty.raw")).open(QIODevice::WriteOnly);
+
+    ASSERT_EQ(runTool({"image", "build", dir.filePath("P.IML"), dir.filePath("narrow.png"),
+                       "w=" + dir.filePath("wide.png")})
+                  .code,
+              0);
+    ASSERT_EQ(runTool({"map", "build", dir.filePath("M"),
+                       "level one=" + dir.filePath("level.raw") + ":-3:7",
+                       "none=" + dir.filePath("empty.raw")})
+                  .code,
+              0);
+
+    QFile imageFile(dir.filePath("P.IML"));
+    ASSERT_TRUE(imageFile.open(QIODevice::ReadOnly));
+    const QByteArray il = imageFile.readAll();
+    ASSERT_EQ(il.size(), 1036 + (20 + 8 * 3) + (20 + 12 * 2));
+    EXPECT_EQ(il.left(4), "IL10");
+    EXPECT_EQ(le32(il, 4), 2);
+    EXPECT_EQ(le32(il, 8), 0);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(uint8_t(il[12 + 4 * i]), qRed(colors[i]));
+        EXPECT_EQ(uint8_t(il[12 + 4 * i + 1]), qGreen(colors[i]));
+        EXPECT_EQ(uint8_t(il[12 + 4 * i + 2]), qBlue(colors[i]));
+    }
+    qsizetype at = 1036;
+    for (const auto &[picture, name] :
+         {std::pair(narrow, QByteArray("narrow")), std::pair(wide, QByteArray("w"))}) {
+        EXPECT_EQ(le32(il, at), picture.width());
+        EXPECT_EQ(le32(il, at + 4), picture.height());
+        EXPECT_EQ(il.at(at + 8), char(name.size()));
+        EXPECT_EQ(il.mid(at + 9, name.size()), name);
+        at += 20;
+        const int rowBytes = (picture.width() + 3) / 4 * 4;
+        for (int y = 0; y < picture.height(); ++y, at += rowBytes)
+            for (int x = 0; x < rowBytes; ++x)
+                EXPECT_EQ(uint8_t(il[at + x]), x < picture.width() ? picture.pixelIndex(x, y) : 0)
+                    << name.constData() << " " << x << "," << y;
+    }
+
+    QFile mapFile(dir.filePath("M"));
+    ASSERT_TRUE(mapFile.open(QIODevice::ReadOnly));
+    const QByteArray ml = mapFile.readAll();
+    ASSERT_EQ(ml.size(), 8 + 32 + 5 + 32);
+    EXPECT_EQ(ml.left(4), "ML01");
+    EXPECT_EQ(le32(ml, 4), 1);
+    EXPECT_EQ(ml.mid(8, 10), "\x09level one");
+    EXPECT_EQ(le32(ml, 24), -3);
+    EXPECT_EQ(le32(ml, 28), 7);
+    EXPECT_EQ(le32(ml, 32), 5);
+    EXPECT_EQ(le32(ml, 36), 0);
+    EXPECT_EQ(ml.mid(40, 5), "\x01\x02\x03\x04\x05");
+    EXPECT_EQ(ml.mid(45, 5), "\x04none");
+    EXPECT_EQ(le32(ml, 45 + 24), 0);
+}
+
+TEST(GKPackTest, FailuresNameTheFileAndTheReason) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString notPng = dir.filePath("notes.png");
+    QFile text(notPng);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+    const QString red = dir.filePath("red.png");
+    const QString blue = dir.filePath("blue.png");
+    ASSERT_TRUE(indexedPicture(2, 2, {qRgb(255, 0, 0)}, 0).save(red));
+    ASSERT_TRUE(indexedPicture(2, 2, {qRgb(0, 0, 255)}, 0).save(blue));
+    const QString out = dir.filePath("OUT.IML");
+
+    struct Row {
+        QStringList args;
+        QStringList said;
+    };
+    const QList<Row> rows = {
+        {{"image", "build", out, notPng}, {notPng, "cannot read the PNG"}},
+        {{"image", "build", out, red, blue}, {red, blue, "do not share a palette", "--reduce"}},
+        {{"image", "build", out, "twelve-chars=" + red}, {red, "longer than 11 characters"}},
+        {{"map", "build", out, "sixteen-chars-xx=" + red}, {red, "longer than 15 characters"}},
+        {{"map", "build", out, "level=" + dir.filePath("none.raw")},
+         {dir.filePath("none.raw"), "Cannot open"}},
+        {{"image", "list", notPng}, {notPng, "Stream read error"}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.args.join(' ').toStdString());
+        const ToolRun run = runTool(row.args);
+        EXPECT_EQ(run.code, 1);
+        for (const QString &part : row.said)
+            EXPECT_TRUE(run.err.contains(part)) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out));
+    }
+    EXPECT_EQ(runTool({"image", "build", "--reduce", out, red, blue}).code, 0);
+    EXPECT_EQ(runTool({"image", "frobnicate"}).code, 2);
+}
+
+TEST(GKPackTest, ReductionIsExactForFewColoursAndCloseForMany) {
+    // 4,096 opaque colours, then a corner of see-through pixels and one of opaque black.
+    QImage many(64, 64, QImage::Format_ARGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            many.setPixel(x, y, qRgb(x * 4, y * 4, ((x / 8) * 8 + y / 8) * 4));
+    for (int i = 0; i < 4; ++i) {
+        many.setPixel(i, 0, qRgba(200, 200, 200, 100));
+        many.setPixel(63 - i, 63, qRgb(0, 0, 0));
+    }
+    QImage few(3, 1, QImage::Format_ARGB32);
+    few.setPixel(0, 0, qRgb(0, 0, 0));
+    few.setPixel(1, 0, qRgba(0, 0, 0, 0));
+    few.setPixel(2, 0, qRgb(1, 2, 3));
+
+    const gkpack::PalettePictures exact = gkpack::ReduceColors({{"few", few}});
+    EXPECT_EQ(exact.palette[0], qRgba(0, 0, 0, 0));
+    EXPECT_EQ(exact.bits[0], QByteArray("\x01\x00\x02\x00", 4));
+    EXPECT_EQ(exact.palette[1], qRgb(0, 0, 0));
+    EXPECT_EQ(exact.palette[2], qRgb(1, 2, 3));
+
+    const gkpack::PalettePictures reduced = gkpack::ReduceColors({{"many", many}, {"few", few}});
+    EXPECT_EQ(reduced.palette[0], qRgba(0, 0, 0, 0));
+    int worst = 0;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const uint8_t index = uint8_t(reduced.bits[0][y * 64 + x]);
+            const QRgb source = many.pixel(x, y);
+            if (qAlpha(source) < 128) {
+                EXPECT_EQ(index, 0);
+                continue;
+            }
+            ASSERT_NE(index, 0) << x << "," << y;
+            const QRgb chosen = reduced.palette[index];
+            worst = std::max({worst, std::abs(qRed(chosen) - qRed(source)),
+                              std::abs(qGreen(chosen) - qGreen(source)),
+                              std::abs(qBlue(chosen) - qBlue(source))});
+        }
+    EXPECT_LE(worst, 24);
+}
