@@ -1,8 +1,8 @@
 #include "game/Forms.h"
 #include "game/MainU.h"
 #include "platform/Registry.h"
-#include "toolkit/Design.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/Fonts.h"
 #include "toolkit/Pacing.h"
 
 #include <QGuiApplication>

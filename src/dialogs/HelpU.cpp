@@ -1,9 +1,10 @@
 #include "dialogs/HelpU.h"
 
 #include "dialogs/HelpTexts.h"
+#include "game/GameSounds.h"
 #include "game/MainU.h"
 #include "gk/GKSnd.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Loading.h"
@@ -15,8 +16,6 @@
 THelpForm *HelpForm = nullptr;
 
 namespace {
-constexpr int Backward = 1;    // the sound of turning to another topic
-constexpr int Screech = 9;     // the pictures' sound
 constexpr int ItemHeight = 13; // of a line in the topic list
 constexpr int ProgramInfoLine = 3;
 } // namespace
@@ -66,7 +65,7 @@ void THelpForm::FormCreate() {
     ListBox1->setCurrentRow(ProgramInfoLine);
     // The help window is the last window the program makes: this is the sound it starts with.
     if (MainForm)
-        MainForm->DoSoundEvent(0); // "Robotz W"
+        MainForm->DoSoundEvent(game::SoundEvent::Welcome);
 }
 
 QPlainTextEdit *THelpForm::TopicMemo(int line) const {
@@ -96,7 +95,7 @@ void THelpForm::SwitchTo(QPlainTextEdit *memo) {
     if (memo == currentMemo_)
         return;
     if (MainForm && MainForm->SoundsOn())
-        HelpAudio->Sound(Backward).Play();
+        HelpAudio->Sound(game::sound::Backward).Play();
     currentMemo_->hide();
     currentMemo_ = memo;
     currentMemo_->show();
@@ -105,7 +104,7 @@ void THelpForm::SwitchTo(QPlainTextEdit *memo) {
 
 void THelpForm::Image1Click() {
     if (MainForm && MainForm->SoundsOn())
-        HelpAudio->Sound(Screech).Replay();
+        HelpAudio->Sound(game::sound::Screech).Replay();
 }
 
 void THelpForm::showEvent(QShowEvent *event) {

@@ -9,14 +9,15 @@
 // window closes meanwhile: closing releases the stars and bad guys, and a closing program
 // has no use for the rest of the show.
 
+#include "components/OnlineIP.h"
 #include "game/GameRules.h"
 #include "game/MainU.h"
 #include "gk/Utils.h"
 #include "scores/ScoreBoardU.h"
 #include "scores/getNameU.h"
-#include "toolkit/Design.h"
 #include "toolkit/Image.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
 #include <chrono>
@@ -76,7 +77,7 @@ void TMainForm::DoLoseAnimation() {
             return;
         (this->*step)();
     }
-    DoSoundEvent(11);
+    DoSoundEvent(game::SoundEvent::GameOver);
     for (const Step step : {&TMainForm::FadeResults, &TMainForm::DoScoreAddup}) {
         if (WindowClosed)
             return;
@@ -200,6 +201,7 @@ void TMainForm::Timer2Timer() {
     }
     New1->setEnabled(true);
     StartAnotherButton->setEnabled(true);
+    IPOnline1->SetEnabled(true);
 }
 
 void TMainForm::StartAnother2Click() {

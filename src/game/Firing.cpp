@@ -4,9 +4,9 @@
 #include "game/Colors.h"
 #include "game/GameRules.h"
 #include "game/MainU.h"
-#include "toolkit/Design.h"
 #include "toolkit/Image.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/SystemColors.h"
 
 #include <chrono>
 
@@ -65,25 +65,25 @@ void TMainForm::MainBoxMouseDown(QObject *, Qt::MouseButton button, Qt::Keyboard
 
 void TMainForm::BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers,
                                 int x, int y) {
-    const auto *control = qobject_cast<QWidget *>(sender);
-    if (!control)
+    auto *image = qobject_cast<toolkit::Image *>(sender);
+    if (!image)
         return;
     if (button == Qt::LeftButton && !Stopped) {
-        bool named = false;
-        const int i = control->objectName().mid(int(qstrlen("BadImage"))).toInt(&named);
-        const int beamX = control->x() + x;
-        const int beamY = control->y() + y;
+        const int beamX = image->x() + x;
+        const int beamY = image->y() + y;
         ShowBeam(beamX, beamY);
         // The hit is credited before the beam's hold lets the window's messages flow: a tick
-        // run meanwhile finds the bad guy shot, and cannot charge it as an escape first.
-        if (named && i >= 0 && i < BadGuyList.size() && !BadGuyList[i]->Hit) {
+        // run meanwhile finds the bad guy shot, and cannot charge it as an escape first. Only a
+        // bad guy whose image is in the game takes it.
+        const qsizetype i = BadGuyImages.indexOf(image);
+        if (i >= 0 && !BadGuyList[i]->Hit) {
             FlyingObject &o = *BadGuyList[i];
             o.Hit = true;
             o.State = 1; // the explosion starts on the next tick
             Energy += 10;
             ++Hits;
             UpDateCaptions();
-            DoSoundEvent(4);
+            DoSoundEvent(game::SoundEvent::BadGuyShot);
         }
         HoldBeam(beamX, beamY);
     } else if (button == Qt::RightButton && InGame) {
@@ -97,7 +97,7 @@ void TMainForm::FireLaser(int x, int y) {
 }
 
 void TMainForm::ShowBeam(int x, int y) {
-    DoSoundEvent(5);
+    DoSoundEvent(game::SoundEvent::Laser);
     ++ShotsFired;
     toolkit::Canvas &field = MainBox->canvas();
     field.setPenWidth(BeamWidth);

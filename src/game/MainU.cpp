@@ -12,12 +12,13 @@
 #include "gk/Utils.h"
 #include "platform/ConfigFolder.h"
 #include "scores/ScoreBoardU.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Loading.h"
 #include "toolkit/Mouse.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
 #include <QCloseEvent>
@@ -47,12 +48,6 @@ QColor fromColorRef(int32_t color) {
 
 int32_t toColorRef(const QColor &color) {
     return gk::MakeColor(color.red(), color.green(), color.blue());
-}
-
-void setTextColor(QWidget *control, const QColor &color) {
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, color);
-    control->setPalette(palette);
 }
 
 } // namespace
@@ -162,7 +157,6 @@ void TMainForm::connectHandlers() {
         PausePanel, [this](QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                            int x, int y) { PausePanelMouseDown(sender, button, shift, x, y); });
 
-    // The windows these items open join the program one by one; until then the items wait.
     for (QAction *item : {Checkforupgrade1, UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
         item->setEnabled(false);
 }
@@ -290,7 +284,7 @@ void TMainForm::Go() {
     Speed = game::SpeedAt(Travelled);
     UpdateStars();
     if (Travelled == 100)
-        DoSoundEvent(9);
+        DoSoundEvent(game::SoundEvent::NewBadGuy);
     if (Travelled > 100)
         UpdateBadGuys();
     UpDateCaptions();
@@ -298,7 +292,7 @@ void TMainForm::Go() {
 
 void TMainForm::setMeterColor(const QColor &color) {
     Gauge1->setBarColor(color);
-    setTextColor(EnergLabel, color);
+    toolkit::setTextColor(EnergLabel, color);
 }
 
 void TMainForm::setEnergyLabel(const QString &text, const QColor &color) {
@@ -314,10 +308,10 @@ void TMainForm::UpDateCaptions() {
         Gauge1->setProgress(game::GaugeProgressOf(Energy));
         switch (game::AlarmFor(Energy, LastEnergy)) {
         case game::EnergyAlarm::Critical:
-            DoSoundEvent(7);
+            DoSoundEvent(game::SoundEvent::CriticalEnergy);
             break;
         case game::EnergyAlarm::Warning:
-            DoSoundEvent(6);
+            DoSoundEvent(game::SoundEvent::LowEnergy);
             break;
         case game::EnergyAlarm::None:
             break;
@@ -339,7 +333,7 @@ void TMainForm::UpDateCaptions() {
             break;
         }
     } else {
-        DoSoundEvent(10);
+        DoSoundEvent(game::SoundEvent::GameLost);
         ScoreLab->clear();
         EnergLabel->clear();
         Gauge1->setProgress(0);
@@ -417,7 +411,7 @@ void TMainForm::NewGame() {
     CloseButton->setEnabled(true);
     LoseLabel->clear();
     LoseLabel2->clear();
-    DoSoundEvent(0);
+    DoSoundEvent(game::SoundEvent::Welcome);
 
     toolkit::Canvas &field = MainBox->canvas();
     field.setBrushColor(Black);
@@ -439,27 +433,4 @@ void TMainForm::NewGame() {
     ScoreLab->clear();
     ReleaseObjects();
     InGame = false;
-}
-
-// Which sound each game event plays; events without an entry play nothing.
-namespace {
-constexpr int SoundOfEvent[] = {8, 11, 7, 10, 9, 5, 4, 0, 1, 6, 2, 3, 12};
-}
-
-void TMainForm::DoSoundEvent(uint8_t event) {
-    if (!SoundsOn())
-        return;
-    if (event >= std::size(SoundOfEvent))
-        return;
-    emit soundEventRaised(event);
-    PlaySound(SoundOfEvent[event]);
-}
-
-void TMainForm::PlaySound(int index) {
-    Audio->Sound(index).Replay();
-}
-
-void TMainForm::StopAllSounds() {
-    for (int index = 0; index <= 12; ++index)
-        Audio->Sound(index).Stop();
 }

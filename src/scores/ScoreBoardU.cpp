@@ -4,7 +4,8 @@
 #include "game/MainU.h"
 #include "platform/ConfigFolder.h"
 #include "platform/Locale.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Loading.h"
@@ -40,6 +41,7 @@ TScoreBoard::TScoreBoard(QWidget *parent) : QDialog(parent) {
     createComponents();
     createRows();
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    toolkit::useDialogKeys(this, BitBtn1, BitBtn1);
     // Every way of closing (the button, Esc, the title bar) ends in finished().
     connect(this, &QDialog::finished, this, toolkit::handler([this] { FormClose(); }));
     toolkit::guarded([this] { toolkit::notifyLoaded(this); });

@@ -1,11 +1,14 @@
 #include "scores/getNameU.h"
 
 #include "dialogs/OptionsU.h"
+#include "game/GameSounds.h"
 #include "game/MainU.h"
+#include "game/Storage.h"
 #include "gk/GKSnd.h"
 #include "platform/Locale.h"
 #include "scores/ScoreFile.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Loading.h"
 
@@ -13,16 +16,14 @@
 
 TGetNameDlg *GetNameDlg = nullptr;
 
-namespace {
-constexpr int Woohoo = 12;
-}
-
 TGetNameDlg::TGetNameDlg(QWidget *parent) : QDialog(parent) {
     setupUi(this);
     toolkit::applyDesign(this);
     setFixedSize(size());
     createComponents();
     connect(BitBtn1, &QPushButton::clicked, this, toolkit::handler([this] { BitBtn1Click(); }));
+    // No cancel button: the box asks for a name, and Esc does not pass it by.
+    toolkit::useDialogKeys(this, BitBtn1, nullptr);
     toolkit::guarded([this] { toolkit::notifyLoaded(this); });
     toolkit::guarded([this] { FormCreate(); });
 }
@@ -31,12 +32,8 @@ void TGetNameDlg::createComponents() {
     GetNameAudio = new TGKAudio(this);
     GetNameAudio->setObjectName("GetNameAudio");
     GetNameAudio->SetSoundLibrary(MainForm ? MainForm->SoundLib : nullptr);
-    TSimpleOptions *options = PlayerName->Options();
-    options->RegKey = QStringLiteral("\\VazorazudGorbulax");
-    options->RegSubKey = QStringLiteral("Settings");
-    options->IniFile = QStringLiteral("My.ini");
-    options->IniSection = QStringLiteral("MyKey");
-    options->UseRegistry = true;
+    ApplyStorage(PlayerName->Options(), QStringLiteral("\\VazorazudGorbulax"),
+                 QStringLiteral("Settings"));
 }
 
 void TGetNameDlg::FormCreate() {
@@ -51,7 +48,7 @@ QString TGetNameDlg::ShowBox(int32_t Score, int Position) {
     for (QLabel *label : {LAB_HighPos, LAB_Score, LAB_Date})
         label->adjustSize();
     if (OptionsDlg && OptionsDlg->SoundCheck->isChecked())
-        toolkit::guarded([this] { GetNameAudio->Sound(Woohoo).Play(); });
+        toolkit::guarded([this] { GetNameAudio->Sound(game::sound::Woohoo).Play(); });
     exec();
     return scores::CutToField(PlayerName->text());
 }

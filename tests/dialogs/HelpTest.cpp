@@ -1,3 +1,4 @@
+#include "game/GameSounds.h"
 #include "support/Forms.h"
 
 #include <QPlainTextEdit>
@@ -7,9 +8,9 @@
 
 namespace {
 
-constexpr int RobotzW = 8; // the start-up sound
-constexpr int Backward = 1;
-constexpr int Screech = 9;
+using game::sound::Backward;
+using game::sound::RobotzW; // the start-up sound
+using game::sound::Screech;
 
 QStringList LinesOf(const QPlainTextEdit *memo) {
     return memo->toPlainText().split(u'\n');

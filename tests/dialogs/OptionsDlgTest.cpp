@@ -147,7 +147,7 @@ TEST_F(Preferences, EnterPressesTheFocusedButtonOrOkAndEscCancels) {
 TEST_F(Preferences, TheSampleSoundPlaysOnlyWithSoundsOn) {
     TOptionsDlg &d = *OptionsDlg;
     const TGKAudio *audio = d.OptionsAudio;
-    constexpr int Woohoo = 12;
+    using game::sound::Woohoo;
     ASSERT_EQ(audio->BufferCount(), 13) << "the dialog plays from the main window's library";
     d.show();
     QTest::mouseClick(d.Image1, Qt::LeftButton, {}, QPoint(5, 5));
@@ -182,10 +182,10 @@ TEST_F(Preferences, TheGameReadsBothControlsWhenItNeedsThem) {
     TMainForm &f = *MainForm;
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     OptionsDlg->SoundCheck->setChecked(false);
-    f.DoSoundEvent(5);
+    f.DoSoundEvent(SoundEvent::Laser);
     EXPECT_TRUE(sounds.isEmpty());
     OptionsDlg->SoundCheck->setChecked(true);
-    f.DoSoundEvent(5);
+    f.DoSoundEvent(SoundEvent::Laser);
     EXPECT_EQ(sounds.size(), 1);
 
     OptionsDlg->StarEdit->setText("50");

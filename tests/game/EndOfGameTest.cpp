@@ -1,9 +1,10 @@
+#include "components/OnlineIP.h"
 #include "game/GameRules.h"
 #include "scores/ScoreBoardU.h"
 #include "scores/getNameU.h"
 #include "support/Forms.h"
-#include "toolkit/Design.h"
 #include "toolkit/Image.h"
+#include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
 #include <QSignalSpy>
@@ -92,7 +93,7 @@ TEST_F(EndOfGame, TheResultsCountUpToTheFinalScore) {
     EXPECT_TRUE(f.CloseButton->isEnabled());
     EXPECT_FALSE(f.LaserImage->isVisible());
     EXPECT_EQ(f.Panel7->color(), toolkit::buttonFace());
-    EXPECT_EQ(raisedEvents(sounds), QList<int>({10, 11}));
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::GameLost, SoundEvent::GameOver}));
 
     // The bar slides down to the middle, the words close in to one blank between them.
     ASSERT_FALSE(frames.barTops.isEmpty());
@@ -181,9 +182,11 @@ TEST_F(EndOfGame, AScoreOutsideTheTableAsksNothingAndNewIsUsableAgain) {
     f.UpDateCaptions();
     EXPECT_EQ(f.RS_Acc->caption(), "Accuracy : 0%");
     EXPECT_EQ(f.FinalScore, 120);
+    EXPECT_FALSE(f.IPOnline1->Enabled()) << "the detector waits for the results";
     f.Timer2->onTimer(); // a dialog would wait here for a click that never comes
     EXPECT_TRUE(f.New1->isEnabled());
     EXPECT_TRUE(f.StartAnotherButton->isEnabled());
+    EXPECT_TRUE(f.IPOnline1->Enabled());
 
     // "&New" from the results: the idle field with its start button, not the results box.
     f.New1->trigger();
@@ -200,7 +203,7 @@ TEST_F(EndOfGame, ClosingTheWindowStopsTheSequenceWhereItIs) {
     f.Energy = -10;
     f.UpDateCaptions();
     EXPECT_TRUE(f.WindowClosed);
-    EXPECT_FALSE(raisedEvents(sounds).contains(11)) << "the sequence went on";
+    EXPECT_FALSE(raisedEvents(sounds).contains(SoundEvent::GameOver)) << "the sequence went on";
     EXPECT_FALSE(f.StartAnother->isVisible());
     EXPECT_FALSE(f.Timer2->enabled());
     EXPECT_FALSE(f.ObjectsLive);

@@ -5,6 +5,7 @@
 #include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/Forms.h"
+#include "game/GameSounds.h"
 #include "game/MainU.h"
 #include "gk/AudioOutput.h"
 #include "gk/GKSnd.h"
@@ -20,13 +21,26 @@
 #include <QSignalSpy>
 #include <functional>
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
-// The numbers of the sound events a spy on soundEventRaised has seen, in order.
-inline QList<int> raisedEvents(const QSignalSpy &spy) {
-    QList<int> events;
+// The game's tests name the events throughout.
+using game::SoundEvent;
+using Events = QList<SoundEvent>;
+
+namespace game {
+// Sound events print as their numbers in test messages.
+inline void PrintTo(SoundEvent event, std::ostream *out) {
+    *out << "SoundEvent " << int(event);
+}
+} // namespace game
+
+// The sound events a spy on soundEventRaised has seen, in order.
+inline Events raisedEvents(const QSignalSpy &spy) {
+    Events events;
     for (const QList<QVariant> &call : spy)
-        events << call.at(0).toInt();
+        events << static_cast<SoundEvent>(call.at(0).value<quint8>());
     return events;
 }
 

@@ -1,6 +1,7 @@
 #include "toolkit/Panel.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/Gauge.h"
+#include "toolkit/SystemColors.h"
 
 #include <gtest/gtest.h>
 
@@ -182,7 +183,7 @@ TEST(Gauge, ClampsProgressAndScalesTheBar) {
     EXPECT_EQ(image.pixel(5, 75), qRgb(255, 255, 255));
 }
 
-TEST(Design, AppliesFontHeightAndColourDownTheTree) {
+TEST(DesignProperties, AppliesFontHeightAndColourDownTheTree) {
     QWidget root;
     root.setProperty("fontHeight", -13);
     auto *label = new QLabel(&root);
