@@ -1,5 +1,6 @@
 #include "game/Forms.h"
 
+#include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "dialogs/browsedlg.h"
 #include "game/MainU.h"
@@ -23,10 +24,15 @@ bool CreateForms() {
     if (MainForm->WindowClosed)
         return false;
     GetNameDlg = new TGetNameDlg;
+    // Last: its creation raises the start-up sound, through the main window's sound device
+    // and the preferences' sound switch.
+    HelpForm = new THelpForm;
     return true;
 }
 
 void DestroyForms() {
+    delete HelpForm;
+    HelpForm = nullptr;
     delete GetNameDlg;
     GetNameDlg = nullptr;
     delete ScoreBoard;

@@ -2,6 +2,7 @@
 
 #include "components/OnlineIP.h"
 #include "components/SaveForm.h"
+#include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/Colors.h"
 #include "game/GameRules.h"
@@ -140,6 +141,7 @@ void TMainForm::connectHandlers() {
             handler([this] { ViewHighScores1Click(); }));
     connect(StartAnotherButton, &QPushButton::clicked, this,
             handler([this] { StartAnother2Click(); }));
+    connect(Help2, &QAction::triggered, this, handler([this] { Help2Click(); }));
 
     const auto mouseMove = [this](QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
         MainBoxMouseMove(sender, shift, x, y);
@@ -155,8 +157,7 @@ void TMainForm::connectHandlers() {
         PausePanel, [this](QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                            int x, int y) { PausePanelMouseDown(sender, button, shift, x, y); });
 
-    for (QAction *item :
-         {Checkforupgrade1, Help2, UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
+    for (QAction *item : {Checkforupgrade1, UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
         item->setEnabled(false);
 }
 
@@ -235,6 +236,12 @@ void TMainForm::SetOptions1Click() {
     pauseIfRunning();
     if (OptionsDlg)
         OptionsDlg->exec();
+}
+
+void TMainForm::Help2Click() {
+    pauseIfRunning();
+    if (HelpForm)
+        HelpForm->exec();
 }
 
 void TMainForm::StartGame() {

@@ -98,6 +98,7 @@ public:
     void Exit1Click();
     void ViewHighScores1Click();
     void SetOptions1Click();
+    void Help2Click();
 
     // The arrangement of the window as its size changes: Layout.cpp.
     void FormResize();

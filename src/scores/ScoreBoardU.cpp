@@ -1,7 +1,7 @@
 #include "scores/ScoreBoardU.h"
 
+#include "components/Maker.h"
 #include "game/MainU.h"
-#include "game/Maker.h"
 #include "platform/ConfigFolder.h"
 #include "platform/Locale.h"
 #include "toolkit/DesignProperties.h"
@@ -29,7 +29,7 @@ constexpr int RowHeight = 17;
 QString missingTableText(const QStringList &searched) {
     return QStringLiteral("One or more data files required to run Gorbulax is missing!\n\n%1\n\n"
                           "Try downloading Gorbulax from Umbrel Prowlet again!\n\n%2")
-        .arg(searched.join('\n'), game::MakerWebSite);
+        .arg(searched.join('\n'), maker::HomePage());
 }
 
 } // namespace

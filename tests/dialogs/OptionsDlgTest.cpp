@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -13,21 +12,6 @@ QString StoredSettings() {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromLatin1(file.readAll());
-}
-
-// Runs `whileOpen` once the dialog shows modally, then lets the dialog's exec return. The
-// check repeats: the pause before the dialog processes pending events of its own.
-void WithDialogOpen(const std::function<void()> &whileOpen) {
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, whileOpen] {
-        if (!OptionsDlg->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        whileOpen();
-        OptionsDlg->done(QDialog::Rejected);
-    });
-    poll->start(10);
 }
 
 } // namespace
@@ -216,7 +200,10 @@ TEST_F(Preferences, TheMenuPausesARunningGameAndItStaysPaused) {
     f.StartGame();
     Ticks(3);
     bool shown = false;
-    WithDialogOpen([&shown] { shown = OptionsDlg->isVisible(); });
+    WhenModal(OptionsDlg, [&shown] {
+        shown = OptionsDlg->isVisible();
+        OptionsDlg->done(QDialog::Rejected);
+    });
     f.SetOptions1->trigger();
     EXPECT_TRUE(shown);
     EXPECT_TRUE(f.Stopped);

@@ -81,7 +81,7 @@ using SoundEvents = FormsTest;
 TEST_F(SoundEvents, TheWindowsPlayFromTheOneLibraryWithItsPans) {
     const TMainForm &f = *MainForm;
     EXPECT_EQ(f.SoundLib->Count(), Count) << "read when the window was made, and kept";
-    for (const TGKAudio *audio : {f.Audio, OptionsDlg->OptionsAudio}) {
+    for (const TGKAudio *audio : {f.Audio, OptionsDlg->OptionsAudio, HelpForm->HelpAudio}) {
         EXPECT_EQ(audio->SoundLibrary(), f.SoundLib);
         ASSERT_EQ(audio->BufferCount(), Count);
         for (int i = 0; i < Count; ++i) {

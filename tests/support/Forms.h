@@ -2,6 +2,7 @@
 
 // The application's windows as the program creates them, for one test at a time.
 
+#include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/Forms.h"
 #include "game/GameSounds.h"
@@ -104,6 +105,8 @@ protected:
         InstallShippedTable();
         gk::AudioOutput::instance().hold(true);
         CreateForms();
+        // The program starts with a sound; each test starts in silence.
+        MainForm->StopAllSounds();
         MainForm->show();
         MainForm->SeedRandom(20261207);
     }
