@@ -2,12 +2,16 @@
 //
 //   build/bench/bench_flight --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+#include "ProgramFolder.h"
 #include "dialogs/OptionsU.h"
 #include "game/Forms.h"
 #include "game/MainU.h"
+#include "platform/ConfigFolder.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Pacing.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -86,6 +90,8 @@ int main(int argc, char **argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     toolkit::Application app(argc, argv);
     toolkit::setPaceFactor(0.0);
+    QTemporaryDir folder;
+    UseOwnProgramFolder(folder);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

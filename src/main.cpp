@@ -1,8 +1,8 @@
 #include "game/Forms.h"
 #include "game/MainU.h"
 #include "platform/Registry.h"
-#include "toolkit/Design.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/Fonts.h"
 #include "toolkit/Pacing.h"
 
 #include <QGuiApplication>
@@ -24,7 +24,11 @@ int main(int argc, char **argv) {
     platform::Registry::user().setDamageReporter(
         [](const QString &message) { toolkit::reportError(message); });
 
-    CreateForms();
+    // Without its score table the program ends before its window is shown.
+    if (!CreateForms()) {
+        DestroyForms();
+        return 1;
+    }
     QApplication::setWindowIcon(QIcon(":/pictures/starburst.png"));
     MainForm->show();
     const int result = QApplication::exec();

@@ -1,6 +1,5 @@
 #include "components/DirTree.h"
 
-#include "gk/Error.h"
 #include "platform/Files.h"
 #include "toolkit/Busy.h"
 #include "toolkit/ErrorReport.h"
@@ -13,6 +12,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <stdexcept>
 #include <vector>
 
 using platform::Drive;
@@ -174,7 +174,7 @@ QString TDirTree::windowsDirectory() const {
 
 void TDirTree::SetDirectory(const QString &value) {
     if (value.isEmpty())
-        throw gk::Error("Invalid Directory Name");
+        throw std::invalid_argument("Invalid Directory Name");
     if (value == NotSelected)
         return;
     // A relative path is taken from the current folder; ".." steps back up the path as written.

@@ -4,6 +4,8 @@
 // the program the user's system names for web pages; and LaunchProgram, which starts any
 // program. Failures show in the results, never as errors: the callers tell the player.
 
+#include "components/Maker.h"
+
 #include <QObject>
 #include <QString>
 
@@ -26,8 +28,8 @@ public:
 
     explicit TGoToWeb(QObject *parent = nullptr);
 
-    QString Url = QStringLiteral("https://www.brakmoor.example/");
-    QString EMail = QStringLiteral("games@brakmoor.example");
+    QString Url = maker::HomePage();
+    QString EMail = maker::EMail();
     QString EMailSubject;
     TBrowserState BrowserState = gwMaximized;
 

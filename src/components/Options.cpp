@@ -1,5 +1,6 @@
 #include "components/Options.h"
 
+#include "platform/Bytes.h"
 #include "platform/Profile.h"
 
 #include <QByteArray>
@@ -17,43 +18,16 @@ namespace {
     throw ESettingsError(QString::fromLatin1(format).arg(name));
 }
 
-std::array<uint8_t, 4> dwordBytes(int32_t value) {
-    const auto v = static_cast<uint32_t>(value);
-    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-            static_cast<uint8_t>(v >> 24)};
-}
-
-int32_t dwordValue(const std::array<uint8_t, 4> &bytes) {
-    const uint32_t v = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-                       uint32_t(bytes[3]) << 24;
-    return static_cast<int32_t>(v);
-}
-
-int hexDigit(QChar c) {
-    if (c >= u'0' && c <= u'9')
-        return c.unicode() - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c.unicode() - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c.unicode() - u'A' + 10;
-    return -1;
-}
-
 // The whole text must be the number. Hexadecimal covers all 32 bits, so a negative value
-// written by another program as 0xFFFFFFFF comes back as -1.
+// written by another program as 0xFFFFFFFF comes back as -1; leading zeros do not count
+// against its eight digits.
 std::optional<int32_t> parseHex(QStringView digits) {
-    if (digits.isEmpty())
+    while (digits.size() > 1 && digits.front() == u'0')
+        digits = digits.mid(1);
+    const auto value = platform::ParseHex(digits, 8);
+    if (!value)
         return std::nullopt;
-    uint64_t value = 0;
-    for (QChar c : digits) {
-        const int d = hexDigit(c);
-        if (d < 0)
-            return std::nullopt;
-        value = value * 16 + uint64_t(d);
-        if (value > 0xFFFFFFFFu)
-            return std::nullopt;
-    }
-    return static_cast<int32_t>(static_cast<uint32_t>(value));
+    return static_cast<int32_t>(static_cast<uint32_t>(*value));
 }
 
 std::optional<int32_t> parseDecimal(QStringView text) {
@@ -126,11 +100,12 @@ int32_t ReadInteger(const platform::RegKey &key, const QString &name) {
         fail("Failed to get data for '%1'", name);
     if (type != platform::REG_DWORD)
         fail("Invalid data type for '%1'", name);
-    return dwordValue(bytes);
+    return static_cast<int32_t>(platform::LoadU32(bytes.data()));
 }
 
 void WriteInteger(const platform::RegKey &key, const QString &name, int32_t value) {
-    const auto bytes = dwordBytes(value);
+    std::array<uint8_t, 4> bytes{};
+    platform::StoreU32(bytes.data(), static_cast<uint32_t>(value));
     if (Registry::user().SetValueEx(key, name, platform::REG_DWORD, bytes.data(), bytes.size()) !=
         platform::ERROR_SUCCESS)
         fail("Failed to set data for '%1'", name);

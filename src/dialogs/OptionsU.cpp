@@ -1,10 +1,11 @@
 #include "dialogs/OptionsU.h"
 
+#include "game/GameSounds.h"
 #include "game/MainU.h"
 #include "game/Storage.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Loading.h"
@@ -13,7 +14,6 @@
 TOptionsDlg *OptionsDlg = nullptr;
 
 namespace {
-constexpr int Woohoo = 12;
 
 // A count the game can take: digits only, and small enough for a 32-bit integer.
 bool IsStarCount(const QString &text) {
@@ -89,7 +89,7 @@ void TOptionsDlg::BitBtn2Click() {
 
 void TOptionsDlg::Image1Click() {
     if (SoundCheck->isChecked())
-        OptionsAudio->Sound(Woohoo).Replay();
+        OptionsAudio->Sound(game::sound::Woohoo).Replay();
 }
 
 void TOptionsDlg::SoundCheckClick() {

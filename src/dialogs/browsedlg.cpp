@@ -1,7 +1,7 @@
 #include "dialogs/browsedlg.h"
 
 #include "platform/Files.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
 
@@ -18,12 +18,6 @@ namespace {
 const QString DirectoryPrefix = QStringLiteral("Directory : ");
 const QString FoundText = QStringLiteral("Umbrel Updater Found!");
 const QString NotFoundText = QStringLiteral("Umbrel Updater NOT found.");
-
-void setTextColor(QWidget *control, const QColor &color) {
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, color);
-    control->setPalette(palette);
-}
 } // namespace
 
 TBrowseForFolderDlg::TBrowseForFolderDlg(QWidget *parent) : QDialog(parent) {
@@ -48,7 +42,7 @@ void TBrowseForFolderDlg::DirTreeChange() {
     // The tree gives the folder in upper case; the file is found whatever its letter case.
     const bool found = platform::Files::FileExists(UpdaterPath + UpdaterFile);
     StaticText2->setText(found ? FoundText : NotFoundText);
-    setTextColor(StaticText2, found ? QColor(Qt::red) : QColor(Qt::black));
+    toolkit::setTextColor(StaticText2, found ? QColor(Qt::red) : QColor(Qt::black));
     StaticText2->adjustSize();
     BitBtn1->setEnabled(found);
     if (found)

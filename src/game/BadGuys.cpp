@@ -18,7 +18,7 @@ constexpr int TicksBetweenTurns = 10;
 void TMainForm::SpawnBadGuys() {
     const int wanted = game::BadGuysFor(Travelled);
     while (BadGuyImages.size() < wanted) {
-        DoSoundEvent(9);
+        DoSoundEvent(game::SoundEvent::NewBadGuy);
 
         auto *image = new toolkit::Image(BackPanel);
         image->hide();
@@ -42,12 +42,8 @@ void TMainForm::SpawnBadGuys() {
 }
 
 toolkit::ImageList *TMainForm::BadGuyImageList(int i) const {
-    for (; i >= 0; i -= 4) {
-        if (auto *list = findChild<toolkit::ImageList *>(QStringLiteral("IM_BadGuy%1").arg(i),
-                                                         Qt::FindDirectChildrenOnly))
-            return list;
-    }
-    return IM_BadGuy0;
+    toolkit::ImageList *const lists[] = {IM_BadGuy0, IM_BadGuy1, IM_BadGuy2, IM_BadGuy3};
+    return lists[i >= 0 ? i % 4 : 0];
 }
 
 void TMainForm::PlaceBadGuy(toolkit::Image *image, const FlyingObject &o) {
@@ -75,7 +71,7 @@ void TMainForm::ScaleBySpeed(FlyingObject &o) {
 }
 
 void TMainForm::BadGuyEscaped(int) {
-    DoSoundEvent(8);
+    DoSoundEvent(game::SoundEvent::Escape);
     Energy -= 10;
 }
 

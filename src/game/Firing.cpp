@@ -4,9 +4,9 @@
 #include "game/Colors.h"
 #include "game/GameRules.h"
 #include "game/MainU.h"
-#include "toolkit/Design.h"
 #include "toolkit/Image.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/SystemColors.h"
 
 #include <chrono>
 
@@ -65,33 +65,39 @@ void TMainForm::MainBoxMouseDown(QObject *, Qt::MouseButton button, Qt::Keyboard
 
 void TMainForm::BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers,
                                 int x, int y) {
-    const auto *control = qobject_cast<QWidget *>(sender);
-    if (!control)
+    auto *image = qobject_cast<toolkit::Image *>(sender);
+    if (!image)
         return;
     if (button == Qt::LeftButton && !Stopped) {
-        bool named = false;
-        const int i = control->objectName().mid(int(qstrlen("BadImage"))).toInt(&named);
-        FireLaser(control->x() + x, control->y() + y);
-        // The beam is held with the window's messages flowing, so the game may have been reset
-        // meanwhile: only a bad guy that is still there takes the hit.
-        if (!named || i < 0 || i >= BadGuyList.size())
-            return;
-        FlyingObject &o = *BadGuyList[i];
-        if (o.Hit)
-            return;
-        o.Hit = true;
-        o.State = 1; // the explosion starts on the next tick
-        Energy += 10;
-        ++Hits;
-        UpDateCaptions();
-        DoSoundEvent(4);
+        const int beamX = image->x() + x;
+        const int beamY = image->y() + y;
+        ShowBeam(beamX, beamY);
+        // The hit is credited before the beam's hold lets the window's messages flow: a tick
+        // run meanwhile finds the bad guy shot, and cannot charge it as an escape first. Only a
+        // bad guy whose image is in the game takes it.
+        const qsizetype i = BadGuyImages.indexOf(image);
+        if (i >= 0 && !BadGuyList[i]->Hit) {
+            FlyingObject &o = *BadGuyList[i];
+            o.Hit = true;
+            o.State = 1; // the explosion starts on the next tick
+            Energy += 10;
+            ++Hits;
+            UpDateCaptions();
+            DoSoundEvent(game::SoundEvent::BadGuyShot);
+        }
+        HoldBeam(beamX, beamY);
     } else if (button == Qt::RightButton && InGame) {
         Pause();
     }
 }
 
 void TMainForm::FireLaser(int x, int y) {
-    DoSoundEvent(5);
+    ShowBeam(x, y);
+    HoldBeam(x, y);
+}
+
+void TMainForm::ShowBeam(int x, int y) {
+    DoSoundEvent(game::SoundEvent::Laser);
     ++ShotsFired;
     toolkit::Canvas &field = MainBox->canvas();
     field.setPenWidth(BeamWidth);
@@ -100,8 +106,12 @@ void TMainForm::FireLaser(int x, int y) {
         DrawLaserLine(x, y);
     }
     MainBox->repaintNow();
+}
+
+void TMainForm::HoldBeam(int x, int y) {
     toolkit::Pacer(BeamHold).step();
     // Wiped with the width it was drawn in: stars it crossed vanish until they move.
+    toolkit::Canvas &field = MainBox->canvas();
     field.setPenWidth(BeamWidth);
     field.setPenColor(Black);
     DrawLaserLine(x, y);

@@ -1,8 +1,11 @@
 #include "game/Forms.h"
 
+#include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "dialogs/browsedlg.h"
 #include "game/MainU.h"
+#include "scores/ScoreBoardU.h"
+#include "scores/getNameU.h"
 
 #include <QtGlobal>
 
@@ -12,14 +15,28 @@ static void initResources() {
     Q_INIT_RESOURCE(resources);
 }
 
-void CreateForms() {
+bool CreateForms() {
     initResources();
     MainForm = new TMainForm;
     BrowseForFolderDlg = new TBrowseForFolderDlg;
     OptionsDlg = new TOptionsDlg;
+    ScoreBoard = new TScoreBoard;
+    if (MainForm->WindowClosed)
+        return false;
+    GetNameDlg = new TGetNameDlg;
+    // Last: its creation raises the start-up sound, through the main window's sound device
+    // and the preferences' sound switch.
+    HelpForm = new THelpForm;
+    return true;
 }
 
 void DestroyForms() {
+    delete HelpForm;
+    HelpForm = nullptr;
+    delete GetNameDlg;
+    GetNameDlg = nullptr;
+    delete ScoreBoard;
+    ScoreBoard = nullptr;
     delete OptionsDlg;
     OptionsDlg = nullptr;
     delete BrowseForFolderDlg;

@@ -104,4 +104,21 @@ QPoint TurretKnob(QSize field, int pivotX, int x, int y) {
             gk::RoundHalfEven(13 * static_cast<long double>(uy))};
 }
 
+int FinalScoreOf(int hits, int accuracy, int travelled) {
+    return hits * 100 + accuracy * 10 + travelled;
+}
+
+int CountUpValue(int value, int i) {
+    volatile double step = static_cast<double>(static_cast<long double>(value) * 0.002L);
+    return gk::RoundHalfEven(static_cast<long double>(i) * step);
+}
+
+bool CloseUpSpace(QString &text) {
+    const qsizetype blank = text.indexOf(' ');
+    if (blank < 0 || blank + 1 >= text.size() || text[blank + 1] != ' ')
+        return false;
+    text.remove(blank, 1);
+    return true;
+}
+
 } // namespace game

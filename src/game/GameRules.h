@@ -7,6 +7,7 @@
 
 #include <QPoint>
 #include <QSize>
+#include <QString>
 
 namespace game {
 
@@ -70,5 +71,18 @@ int ScaledBySpeed(int v, double speed);
 // from the pointer (x, y) back toward the beam's origin at the middle of the field's bottom
 // edge, one row below the field.
 QPoint TurretKnob(QSize field, int pivotX, int x, int y);
+
+// The score of a finished game: 100 points a kill, 10 a percent of accuracy, 1 a flight tick.
+int FinalScoreOf(int hits, int accuracy, int travelled);
+
+// What step `i` (0 to 500) of a results count-up to `value` shows: i × (value × 0.002), the
+// step formed in extended precision and stored as a double, the product rounded with halves
+// to the even neighbour.
+inline constexpr int CountUpSteps = 500;
+int CountUpValue(int value, int i);
+
+// Removes the first blank of the text when the character after it is a blank too; true when it
+// removed one. Two words with blanks between them thus close up to one blank.
+bool CloseUpSpace(QString &text);
 
 } // namespace game

@@ -2,6 +2,7 @@
 
 #include "components/OnlineIP.h"
 #include "components/SaveForm.h"
+#include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/Colors.h"
 #include "game/GameRules.h"
@@ -9,12 +10,15 @@
 #include "gk/Error.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
-#include "toolkit/Design.h"
+#include "platform/ConfigFolder.h"
+#include "scores/ScoreBoardU.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Loading.h"
 #include "toolkit/Mouse.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
 #include <QCloseEvent>
@@ -46,12 +50,6 @@ int32_t toColorRef(const QColor &color) {
     return gk::MakeColor(color.red(), color.green(), color.blue());
 }
 
-void setTextColor(QWidget *control, const QColor &color) {
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, color);
-    control->setPalette(palette);
-}
-
 } // namespace
 
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent) {
@@ -81,6 +79,7 @@ void TMainForm::createComponents() {
     Timer2->setObjectName("Timer2");
     Timer2->setEnabled(false);
     Timer2->setInterval(2500);
+    Timer2->onTimer = [this] { Timer2Timer(); };
 
     const auto imageList = [this](const char *name, int width, int height) {
         auto *list = new toolkit::ImageList(width, height, this);
@@ -138,6 +137,11 @@ void TMainForm::connectHandlers() {
     connect(New1, &QAction::triggered, this, handler([this] { NewGame(); }));
     connect(Exit1, &QAction::triggered, this, handler([this] { Exit1Click(); }));
     connect(SetOptions1, &QAction::triggered, this, handler([this] { SetOptions1Click(); }));
+    connect(ViewHighScores1, &QAction::triggered, this,
+            handler([this] { ViewHighScores1Click(); }));
+    connect(StartAnotherButton, &QPushButton::clicked, this,
+            handler([this] { StartAnother2Click(); }));
+    connect(Help2, &QAction::triggered, this, handler([this] { Help2Click(); }));
 
     const auto mouseMove = [this](QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
         MainBoxMouseMove(sender, shift, x, y);
@@ -153,9 +157,7 @@ void TMainForm::connectHandlers() {
         PausePanel, [this](QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                            int x, int y) { PausePanelMouseDown(sender, button, shift, x, y); });
 
-    // The windows these items open join the program one by one; until then the items wait.
-    for (QAction *item : {ViewHighScores1, Checkforupgrade1, Help2, UmbrelProwletWebsite1,
-                          InfoaboutMailinglist1, About1})
+    for (QAction *item : {Checkforupgrade1, UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
         item->setEnabled(false);
 }
 
@@ -169,7 +171,7 @@ bool TMainForm::SoundsOn() const {
 
 void TMainForm::FormCreate() {
     PauseBusy = false;
-    ProgramDir = QCoreApplication::applicationDirPath() + '/';
+    ProgramDir = platform::ProgramFolder();
     BackPanel->setColor(Black);
     const QPoint designedPlace = pos();
     SaveForm1->Restore();
@@ -208,6 +210,7 @@ void TMainForm::closeEvent(QCloseEvent *event) {
 }
 
 void TMainForm::FormClose() {
+    WindowClosed = true;
     Timer1->setEnabled(false);
     SaveForm1->Save();
     ReleaseObjects();
@@ -223,10 +226,22 @@ void TMainForm::pauseIfRunning() {
         Pause();
 }
 
+void TMainForm::ViewHighScores1Click() {
+    pauseIfRunning();
+    if (ScoreBoard)
+        ScoreBoard->exec();
+}
+
 void TMainForm::SetOptions1Click() {
     pauseIfRunning();
     if (OptionsDlg)
         OptionsDlg->exec();
+}
+
+void TMainForm::Help2Click() {
+    pauseIfRunning();
+    if (HelpForm)
+        HelpForm->exec();
 }
 
 void TMainForm::StartGame() {
@@ -269,7 +284,7 @@ void TMainForm::Go() {
     Speed = game::SpeedAt(Travelled);
     UpdateStars();
     if (Travelled == 100)
-        DoSoundEvent(9);
+        DoSoundEvent(game::SoundEvent::NewBadGuy);
     if (Travelled > 100)
         UpdateBadGuys();
     UpDateCaptions();
@@ -277,7 +292,7 @@ void TMainForm::Go() {
 
 void TMainForm::setMeterColor(const QColor &color) {
     Gauge1->setBarColor(color);
-    setTextColor(EnergLabel, color);
+    toolkit::setTextColor(EnergLabel, color);
 }
 
 void TMainForm::setEnergyLabel(const QString &text, const QColor &color) {
@@ -293,10 +308,10 @@ void TMainForm::UpDateCaptions() {
         Gauge1->setProgress(game::GaugeProgressOf(Energy));
         switch (game::AlarmFor(Energy, LastEnergy)) {
         case game::EnergyAlarm::Critical:
-            DoSoundEvent(7);
+            DoSoundEvent(game::SoundEvent::CriticalEnergy);
             break;
         case game::EnergyAlarm::Warning:
-            DoSoundEvent(6);
+            DoSoundEvent(game::SoundEvent::LowEnergy);
             break;
         case game::EnergyAlarm::None:
             break;
@@ -318,7 +333,7 @@ void TMainForm::UpDateCaptions() {
             break;
         }
     } else {
-        DoSoundEvent(10);
+        DoSoundEvent(game::SoundEvent::GameLost);
         ScoreLab->clear();
         EnergLabel->clear();
         Gauge1->setProgress(0);
@@ -328,19 +343,6 @@ void TMainForm::UpDateCaptions() {
     StatsLabel->setText(QString::asprintf("Shots Fired : %d    Hits : %d    Accuracy : %d%s",
                                           ShotsFired, Hits, Accuracy, "%"));
     LastEnergy = Energy;
-}
-
-void TMainForm::EndGame() {
-    for (toolkit::Image *image : std::as_const(BadGuyImages))
-        image->hide();
-    CloseButton->setEnabled(true);
-    LaserImage->hide();
-    Panel7->setColor(toolkit::buttonFace());
-    Timer1->setEnabled(false);
-    for (FlyingObject *star = FirstStar(); star; star = star->Next)
-        EraseObject(*star);
-    Stopped = true;
-    InGame = false;
 }
 
 void TMainForm::Pause() {
@@ -404,10 +406,12 @@ void TMainForm::NewGame() {
     Stopped = true;
     Timer1->setEnabled(false);
     ResultsPanel->hide();
+    // The results box of a finished game would cover the start button.
+    StartAnother->hide();
     CloseButton->setEnabled(true);
     LoseLabel->clear();
     LoseLabel2->clear();
-    DoSoundEvent(0);
+    DoSoundEvent(game::SoundEvent::Welcome);
 
     toolkit::Canvas &field = MainBox->canvas();
     field.setBrushColor(Black);
@@ -429,27 +433,4 @@ void TMainForm::NewGame() {
     ScoreLab->clear();
     ReleaseObjects();
     InGame = false;
-}
-
-// Which sound each game event plays; events without an entry play nothing.
-namespace {
-constexpr int SoundOfEvent[] = {8, 11, 7, 10, 9, 5, 4, 0, 1, 6, 2, 3, 12};
-}
-
-void TMainForm::DoSoundEvent(uint8_t event) {
-    if (!SoundsOn())
-        return;
-    if (event >= std::size(SoundOfEvent))
-        return;
-    emit soundEventRaised(event);
-    PlaySound(SoundOfEvent[event]);
-}
-
-void TMainForm::PlaySound(int index) {
-    Audio->Sound(index).Replay();
-}
-
-void TMainForm::StopAllSounds() {
-    for (int index = 0; index <= 12; ++index)
-        Audio->Sound(index).Stop();
 }

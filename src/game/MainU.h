@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/FlyingObject.h"
+#include "game/GameSounds.h"
 #include "ui_MainU.h"
 
 #include <QList>
@@ -17,19 +18,22 @@ class TOnlineIP;
 class TSaveForm;
 namespace toolkit {
 class ImageList;
+class Panel;
 class Timer;
 } // namespace toolkit
 
 // The main window: the play field with its star field, the status lines, the energy meter,
-// the turret, and the game that runs in it on the tick of Timer1.
+// the turret, and the game that runs in it on the tick of Timer1. Its members are grouped by
+// the file that holds their bodies, and each group names that file.
 class TMainForm : public QMainWindow, public Ui::TMainForm {
     Q_OBJECT
 
 public:
+    // MainU.cpp.
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    // Components without a window of their own.
+    // Components without a window of their own, made by createComponents in MainU.cpp.
     toolkit::Timer *Timer1 = nullptr; // the game's tick
     toolkit::Timer *Timer2 = nullptr; // the pause after a game's results
     toolkit::ImageList *IM_BadGuy0 = nullptr;
@@ -62,12 +66,15 @@ public:
     bool PauseBusy = false;   // a pause or resume fade is running
     QString ProgramDir;       // the program's folder, with a trailing separator
 
-    // The star list: SpareStar is the star the next AddStar adds, and its Next is the head.
+    // The star list, kept by StarField.cpp: SpareStar is the star the next AddStar adds, and
+    // its Next is the head.
     FlyingObject SpareStar;
     FlyingObject *FirstStar() const { return SpareStar.Next; }
+    // The bad guys, kept by BadGuys.cpp: an image and a record at each index.
     QList<toolkit::Image *> BadGuyImages;
     QList<FlyingObject *> BadGuyList;
 
+    // MainU.cpp.
     // The preferences, read from the preferences dialog at the moment the game needs them: the
     // star count (the designed 100 while the box holds no count) and the sound switch.
     int StarCount() const;
@@ -76,9 +83,8 @@ public:
     // Makes the next games draw their random numbers from a fixed seed instead of the clock.
     void SeedRandom(uint32_t seed) { fixedSeed_ = seed; }
 
-    // Handlers and steps of the game.
+    // The window's handlers, the game's loop and its pause: MainU.cpp.
     void FormCreate();
-    void FormResize();
     void FormClose();
     void NewGame();
     void StartGame();
@@ -87,17 +93,17 @@ public:
     void Pause();
     void ShowPausePanel();
     void HidePausePanel();
-    void EndGame();
     void PausePanelMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                              int x, int y);
-    void MainBoxMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
-    void BadGuyMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
-    void MainBoxMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
-                          int x, int y);
     void Exit1Click();
+    void ViewHighScores1Click();
     void SetOptions1Click();
+    void Help2Click();
 
-    // The bad guys.
+    // The arrangement of the window as its size changes: Layout.cpp.
+    void FormResize();
+
+    // The bad guys: BadGuys.cpp.
     void UpdateBadGuys();
     void SpawnBadGuys();
     toolkit::ImageList *BadGuyImageList(int i) const;
@@ -108,18 +114,40 @@ public:
     void BadGuyEscaped(int i);
     void ResetBadGuy(int i);
 
-    // Aiming and firing.
+    // Aiming and firing: Firing.cpp.
+    void MainBoxMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
+    void BadGuyMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
+    void MainBoxMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                          int x, int y);
     void BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                          int x, int y);
     void FireLaser(int x, int y);
+    // The two halves of a shot: the sound, the count and the beam drawn; then the beam held
+    // for a moment, with the window's messages flowing, and wiped.
+    void ShowBeam(int x, int y);
+    void HoldBeam(int x, int y);
     void DrawLaserLine(int x, int y);
 
-    // Sounds: the game raises numbered events; which sound each plays is decided in one place.
-    void DoSoundEvent(uint8_t event);
+    // Sounds: the game raises events, and which sound each plays is decided in one place,
+    // GameSounds.cpp.
+    void DoSoundEvent(game::SoundEvent event);
     void PlaySound(int index);
     void StopAllSounds();
 
-    // The star field.
+    // The end of a game and its results (EndOfGame.cpp).
+    void EndGame();
+    void DoLoseAnimation();
+    void AnimateLabel();
+    void AnimateLabel2();
+    void FadeResults();
+    void DoScoreAddup();
+    void CountUp(toolkit::Panel *Panel, int Value);
+    void Timer2Timer();
+    void StartAnother2Click();
+    // Set once the window has closed; a sequence running then stops where it is.
+    bool WindowClosed = false;
+
+    // The star field, and the release of the stars and the bad guys: StarField.cpp.
     void RandomVelocity(FlyingObject &o);
     void ResetObject(FlyingObject &o);
     void MoveObject(FlyingObject &o);
@@ -135,21 +163,25 @@ signals:
     void soundEventRaised(quint8 event);
 
 protected:
+    // MainU.cpp.
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    // MainU.cpp.
     void createComponents();
     void loadArtwork();
     void loadSounds();
     void connectHandlers();
-    void drawStarShape(const FlyingObject &o, const QColor &color);
     void setMeterColor(const QColor &color);
     void setEnergyLabel(const QString &text, const QColor &color);
     void resumeSteps();
     void pauseIfRunning();
 
-    std::mt19937 random_;
+    // StarField.cpp.
+    void drawStarShape(const FlyingObject &o, const QColor &color);
+
+    std::mt19937 random_; // seeded by StartGame, drawn from by RandomVelocity
     std::optional<uint32_t> fixedSeed_;
     bool placed_ = false;
 };

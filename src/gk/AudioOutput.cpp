@@ -12,14 +12,14 @@ namespace gk {
 
 namespace {
 
-constexpr const char *kObjectName = "gk::AudioOutput";
+constexpr const char *ObjectName = "gk::AudioOutput";
 
 } // namespace
 
 AudioOutput &AudioOutput::instance() {
     if (QCoreApplication *app = QCoreApplication::instance()) {
         if (auto *existing =
-                app->findChild<AudioOutput *>(kObjectName, Qt::FindDirectChildrenOnly)) {
+                app->findChild<AudioOutput *>(ObjectName, Qt::FindDirectChildrenOnly)) {
             return *existing;
         }
         return *new AudioOutput(app);
@@ -29,7 +29,7 @@ AudioOutput &AudioOutput::instance() {
 }
 
 AudioOutput::AudioOutput(QObject *parent) : QObject(parent) {
-    setObjectName(kObjectName);
+    setObjectName(ObjectName);
     // SDL_AUDIODRIVER, read before the fallback below overrides it; empty leaves SDL to choose.
     const char *chosenDriver = SDL_GetHint(SDL_HINT_AUDIODRIVER);
     const bool driverChosen = chosenDriver != nullptr && *chosenDriver != '\0';
@@ -77,7 +77,7 @@ bool AudioOutput::open(OpenFailure &failure) {
         return false;
     }
     SDL_AudioSpec want{};
-    want.freq = Mixer::kRate;
+    want.freq = Mixer::OutputRate;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
     want.samples = 1024;

@@ -16,11 +16,11 @@ TGKSoundBuffer::TGKSoundBuffer(gk::SoundPlatform &platform, gk::DeviceId device,
     : platform_(platform) {
     const size_t bytes = size > 0 ? static_cast<size_t>(size) : 0;
     FBuffer = platform_.createBuffer(device, format, bytes);
-    if (FBuffer == gk::kNoBuffer)
+    if (FBuffer == gk::NoBuffer)
         throw Error("CreateSoundBuffer Failed");
     if (platform_.writeBuffer(FBuffer, data, bytes) != Result::Ok) {
         platform_.releaseBuffer(FBuffer);
-        FBuffer = gk::kNoBuffer;
+        FBuffer = gk::NoBuffer;
         throw Error("DirectSoundSurface Lock Failed");
     }
     FSize = size;
@@ -119,7 +119,7 @@ void TGKAudio::Initialize() {
     if (!platform_)
         platform_ = &gk::AudioOutput::instance().platform();
     DirectSound = platform_->createDevice();
-    if (DirectSound == gk::kNoDevice)
+    if (DirectSound == gk::NoDevice)
         throw Error("Failed to Create DirectSound");
     const QWidget *widget = qobject_cast<const QWidget *>(parent());
     if (!platform_->claimOutput(DirectSound, widget ? widget->window() : nullptr))
@@ -173,8 +173,8 @@ void TGKAudio::RestoreAll(TGKSoundBuffer *) {
 }
 
 void TGKAudio::releaseDevice() {
-    if (DirectSound != gk::kNoDevice) {
+    if (DirectSound != gk::NoDevice) {
         platform_->releaseDevice(DirectSound);
-        DirectSound = gk::kNoDevice;
+        DirectSound = gk::NoDevice;
     }
 }

@@ -61,7 +61,7 @@ public:
 
 private:
     gk::SoundPlatform &platform_;
-    gk::BufferId FBuffer = gk::kNoBuffer;
+    gk::BufferId FBuffer = gk::NoBuffer;
     int32_t FSize = 0;
     int32_t FChannels = 0;
     int32_t FBitsPerSample = 0;
@@ -101,7 +101,7 @@ public:
 
     // The library's count when the buffers were made; 0 without buffers.
     int32_t BufferCount() const { return static_cast<int32_t>(Buffers.size()); }
-    bool DeviceOpen() const { return DirectSound != gk::kNoDevice; }
+    bool DeviceOpen() const { return DirectSound != gk::NoDevice; }
 
     std::function<void(TGKAudio *sender)> OnInitialize;
 
@@ -109,7 +109,7 @@ private:
     void releaseDevice();
 
     gk::SoundPlatform *platform_ = nullptr;
-    gk::DeviceId DirectSound = gk::kNoDevice;
+    gk::DeviceId DirectSound = gk::NoDevice;
     QPointer<TGKSoundLib> FSoundLibrary;
     // Entry i holds sound i once made; after a failure part-way the rest stay empty.
     std::vector<std::unique_ptr<TGKSoundBuffer>> Buffers;

@@ -1,19 +1,21 @@
 #include "gk/Mixer.h"
 
+#include "platform/Bytes.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace gk {
 
 struct Mixer::Samples {
-    std::vector<int16_t> data; // interleaved stereo at kRate
+    std::vector<int16_t> data; // interleaved stereo at OutputRate
     uint32_t frames = 0;
 };
 
 struct Mixer::Voice {
     std::shared_ptr<const Samples> samples;
-    BufferId id = kNoBuffer; // kNoBuffer marks a free slot
-    DeviceId device = kNoDevice;
+    BufferId id = NoBuffer; // NoBuffer marks a free slot
+    DeviceId device = NoDevice;
     Format fmt;
     size_t srcFrames = 0;
     uint32_t pos = 0; // output frame
@@ -43,8 +45,8 @@ struct Mixer::Active {
 
 namespace {
 
-constexpr int kBlockFrames = 512;
-constexpr int kBatchVoices = 64;
+constexpr int BlockFrames = 512;
+constexpr int BatchVoices = 64;
 
 bool validFormat(const Format &fmt) {
     return (fmt.channels == 1 || fmt.channels == 2) && (fmt.bits == 8 || fmt.bits == 16) &&
@@ -55,16 +57,16 @@ float decodeSample(const uint8_t *p, int bits) {
     if (bits == 8) {
         return (static_cast<float>(*p) - 128.0f) * 256.0f;
     }
-    return static_cast<float>(static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8))));
+    return static_cast<float>(static_cast<int16_t>(platform::LoadU16(p)));
 }
 
 uint32_t outputFrames(size_t srcFrames, int rate) {
-    return static_cast<uint32_t>((static_cast<uint64_t>(srcFrames) * Mixer::kRate + rate - 1) /
+    return static_cast<uint32_t>((static_cast<uint64_t>(srcFrames) * Mixer::OutputRate + rate - 1) /
                                  rate);
 }
 
 // Linear interpolation with the phase kept exact in integers: output frame j sits at source
-// time j * rate / kRate. Past the last source frame the signal is taken as silence.
+// time j * rate / OutputRate. Past the last source frame the signal is taken as silence.
 std::vector<int16_t> convert(const Format &fmt, const uint8_t *data, size_t srcFrames,
                              uint32_t outFrames) {
     const int ch = fmt.channels;
@@ -76,8 +78,8 @@ std::vector<int16_t> convert(const Format &fmt, const uint8_t *data, size_t srcF
     std::vector<int16_t> out(static_cast<size_t>(outFrames) * 2);
     for (uint32_t j = 0; j < outFrames; ++j) {
         const uint64_t num = static_cast<uint64_t>(j) * fmt.rate;
-        const size_t i = num / Mixer::kRate;
-        const float frac = static_cast<float>(num % Mixer::kRate) / Mixer::kRate;
+        const size_t i = num / Mixer::OutputRate;
+        const float frac = static_cast<float>(num % Mixer::OutputRate) / Mixer::OutputRate;
         for (int c = 0; c < 2; ++c) {
             const int sc = ch == 1 ? 0 : c;
             const float a = i < srcFrames ? src[i * ch + sc] : 0.0f;
@@ -144,7 +146,7 @@ void Mixer::destroyDevice(DeviceId device) {
     {
         std::lock_guard lock(mutex_);
         for (const Voice &v : voices_) {
-            if (v.id != kNoBuffer && v.device == device) {
+            if (v.id != NoBuffer && v.device == device) {
                 owned.push_back(v.id);
             }
         }
@@ -182,7 +184,7 @@ BufferId Mixer::createBuffer(DeviceId device, const Format &fmt, const uint8_t *
     collectGarbage();
     if (std::find(devices_.begin(), devices_.end(), device) == devices_.end() ||
         !validFormat(fmt)) {
-        return kNoBuffer;
+        return NoBuffer;
     }
     const size_t srcFrames = bytes / fmt.frameBytes();
     auto samples = std::make_shared<Samples>();
@@ -232,7 +234,7 @@ BufferId Mixer::duplicateBuffer(BufferId source) {
     collectGarbage();
     const int slot = slotOf(source);
     if (slot < 0) {
-        return kNoBuffer;
+        return NoBuffer;
     }
     slots_.reserve(slots_.size() + 1);
     std::lock_guard lock(mutex_);
@@ -249,7 +251,7 @@ BufferId Mixer::duplicateBuffer(BufferId source) {
 void Mixer::releaseSlot_locked(int slot) {
     Voice &v = voices_[slot];
     graveyard_.push_back({std::move(v.samples), passStarted_});
-    v.id = kNoBuffer;
+    v.id = NoBuffer;
     v.playing = false;
     ++v.serial;
 }
@@ -314,7 +316,7 @@ Result Mixer::stop(BufferId buffer) {
 Result Mixer::setPosition(BufferId buffer, size_t bytes) {
     return changeVoice(buffer, [bytes](Voice &v) {
         const size_t srcFrame = std::min(bytes / v.fmt.frameBytes(), v.srcFrames);
-        // Rounding up keeps position() returning what was set for every rate up to kRate.
+        // Rounding up keeps position() returning what was set for every rate up to OutputRate.
         v.pos = std::min(outputFrames(srcFrame, v.fmt.rate), v.samples->frames);
         ++v.serial;
         return Result::Ok;
@@ -324,7 +326,7 @@ Result Mixer::setPosition(BufferId buffer, size_t bytes) {
 size_t Mixer::position(BufferId buffer) const {
     return readVoice(buffer, size_t{0}, [](const Voice &v) {
         const size_t srcFrame =
-            std::min<size_t>(static_cast<uint64_t>(v.pos) * v.fmt.rate / kRate, v.srcFrames);
+            std::min<size_t>(static_cast<uint64_t>(v.pos) * v.fmt.rate / OutputRate, v.srcFrames);
         return srcFrame * v.fmt.frameBytes();
     });
 }
@@ -396,7 +398,7 @@ int Mixer::snapshot_locked(int &cursor, Active *dst, int capacity) {
     while (cursor < size && count < capacity) {
         const int slot = cursor++;
         const Voice &v = voices_[slot];
-        if (v.id == kNoBuffer || !v.playing) {
+        if (v.id == NoBuffer || !v.playing) {
             continue;
         }
         dst[count++] = Active{v.samples->data.data(),
@@ -447,22 +449,22 @@ void Mixer::mixVoice(Active &a, float *acc, int n) {
 }
 
 void Mixer::render(int16_t *out, int frames) {
-    float acc[kBlockFrames * 2];
-    Active batch[kBatchVoices];
+    float acc[BlockFrames * 2];
+    Active batch[BatchVoices];
     uint64_t pass;
     {
         std::lock_guard lock(mutex_);
         pass = ++passStarted_;
     }
     while (frames > 0) {
-        const int n = std::min(frames, kBlockFrames);
+        const int n = std::min(frames, BlockFrames);
         std::fill_n(acc, n * 2, 0.0f);
         int cursor = 0;
         for (;;) {
             int count;
             {
                 std::lock_guard lock(mutex_);
-                count = snapshot_locked(cursor, batch, kBatchVoices);
+                count = snapshot_locked(cursor, batch, BatchVoices);
             }
             if (count == 0) {
                 break;

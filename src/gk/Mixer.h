@@ -11,8 +11,8 @@ namespace gk {
 
 using DeviceId = uint32_t;
 using BufferId = uint32_t;
-inline constexpr DeviceId kNoDevice = 0;
-inline constexpr BufferId kNoBuffer = 0;
+inline constexpr DeviceId NoDevice = 0;
+inline constexpr BufferId NoBuffer = 0;
 
 // Layout of the sample data handed to createBuffer: 8-bit samples are unsigned (0x80 is
 // silence), 16-bit ones signed little-endian; stereo frames are left then right.
@@ -36,7 +36,7 @@ enum class Result { Ok, BufferLost, InvalidBuffer, InvalidArgument };
 // pass that might still read it has finished, and is freed by a later UI call.
 class Mixer {
 public:
-    static constexpr int kRate = 44100;
+    static constexpr int OutputRate = 44100;
 
     Mixer();
     ~Mixer();
@@ -48,7 +48,7 @@ public:
     void destroyDevice(DeviceId device);
 
     // The data is converted once, here; without data the buffer holds `bytes` of silence.
-    // Returns kNoBuffer for an unknown device or an unsupported format; a trailing partial
+    // Returns NoBuffer for an unknown device or an unsupported format; a trailing partial
     // frame is ignored.
     BufferId createBuffer(DeviceId device, const Format &fmt, const uint8_t *data, size_t bytes);
     // Replaces the samples from the buffer's start with `bytes` of data in its format, at most

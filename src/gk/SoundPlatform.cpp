@@ -21,7 +21,7 @@ DeviceId MixerPlatform::createDevice() {
 
 // The mixer shares the one output among all devices; all a device needs is a window.
 bool MixerPlatform::claimOutput(DeviceId device, const QObject *window) {
-    return device != kNoDevice && window != nullptr && window->isWidgetType();
+    return device != NoDevice && window != nullptr && window->isWidgetType();
 }
 
 void MixerPlatform::releaseDevice(DeviceId device) {
@@ -31,7 +31,7 @@ void MixerPlatform::releaseDevice(DeviceId device) {
 BufferId MixerPlatform::createBuffer(DeviceId device, const WaveFormat &wave, size_t bytes) {
     Format format;
     if (!toMixerFormat(wave, format) || bytes < static_cast<size_t>(format.frameBytes())) {
-        return kNoBuffer;
+        return NoBuffer;
     }
     return mixer_.createBuffer(device, format, nullptr, bytes);
 }

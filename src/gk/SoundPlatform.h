@@ -17,7 +17,7 @@ class SoundPlatform {
 public:
     virtual ~SoundPlatform() = default;
 
-    // kNoDevice when no device can be made.
+    // NoDevice when no device can be made.
     virtual DeviceId createDevice() = 0;
     // The device's share of the output, for the window that plays through it; the output
     // itself runs at 44,100 Hz, 16-bit stereo whatever the sounds are. False when refused.
@@ -25,7 +25,7 @@ public:
     // Drops the device with every buffer it still has.
     virtual void releaseDevice(DeviceId device) = 0;
 
-    // A buffer of `bytes` bytes of silence in the given format; kNoBuffer when refused.
+    // A buffer of `bytes` bytes of silence in the given format; NoBuffer when refused.
     virtual BufferId createBuffer(DeviceId device, const WaveFormat &format, size_t bytes) = 0;
     // Fills the buffer from its start with at most its own length of `data`.
     virtual Result writeBuffer(BufferId buffer, const uint8_t *data, size_t bytes) = 0;

@@ -1,53 +1,44 @@
 #include "gk/Wave.h"
 
 #include "gk/Error.h"
+#include "platform/Bytes.h"
 
 #include <QFile>
 
+#include <algorithm>
 #include <limits>
 
 namespace gk {
 
 namespace {
 
+using platform::ByteReader;
+
 constexpr uint16_t FormatPcm = 1;
 constexpr uint16_t FormatExtensible = 0xFFFE;
-
-uint16_t u16(const QByteArray &bytes, qsizetype at) {
-    return uint16_t(uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8);
-}
-
-uint32_t u32(const QByteArray &bytes, qsizetype at) {
-    return uint32_t(u16(bytes, at)) | uint32_t(u16(bytes, at + 2)) << 16;
-}
-
-void put16(QByteArray &bytes, uint16_t v) {
-    bytes.append(char(v & 0xFF));
-    bytes.append(char(v >> 8));
-}
-
-void put32(QByteArray &bytes, uint32_t v) {
-    put16(bytes, uint16_t(v));
-    put16(bytes, uint16_t(v >> 16));
-}
 
 [[noreturn]] void reject(const std::string &why) {
     throw Error("Not a usable WAV file: " + why);
 }
 
-WaveFormat parseFormat(const QByteArray &file, qsizetype at, uint32_t size) {
-    if (size < 16)
+// The chunk's body, which the caller has checked is all there.
+WaveFormat parseFormat(ByteReader chunk) {
+    if (!chunk.has(16))
         reject("the fmt chunk is too short");
     WaveFormat format;
-    format.formatTag = u16(file, at);
-    format.channels = u16(file, at + 2);
-    format.samplesPerSec = u32(file, at + 4);
-    format.avgBytesPerSec = u32(file, at + 8);
-    format.blockAlign = u16(file, at + 12);
-    format.bitsPerSample = u16(file, at + 14);
+    format.formatTag = chunk.u16();
+    format.channels = chunk.u16();
+    format.samplesPerSec = chunk.u32();
+    format.avgBytesPerSec = chunk.u32();
+    format.blockAlign = chunk.u16();
+    format.bitsPerSample = chunk.u16();
     if (format.formatTag == FormatExtensible) {
-        // The subformat GUID starts with the plain format tag.
-        if (size < 40 || u16(file, at + 24) != FormatPcm)
+        // Then come the extension's size, valid bits and channel mask, 8 bytes in all, and
+        // the subformat GUID, which starts with the plain format tag.
+        if (!chunk.has(24))
+            reject("the samples are not PCM");
+        chunk.skip(8);
+        if (chunk.u16() != FormatPcm)
             reject("the samples are not PCM");
         format.formatTag = FormatPcm;
     }
@@ -72,27 +63,30 @@ Wave ParseWave(const QByteArray &file) {
         reject("no RIFF/WAVE header");
     // The RIFF size is often wrong in files from the wild; the chunks themselves are trusted
     // only as far as the bytes really present.
-    qsizetype at = 12;
+    ByteReader in(file);
+    in.skip(12);
     bool haveFormat = false;
     bool haveData = false;
     Wave wave;
-    while (at + 8 <= file.size()) {
-        const QByteArray id = file.mid(at, 4);
-        const uint32_t size = u32(file, at + 4);
-        const qsizetype body = at + 8;
-        if (qint64(size) > qint64(file.size() - body))
-            reject("the \"" + id.toStdString() + "\" chunk runs past the end of the file");
+    while (in.has(8)) {
+        const QByteArrayView id = in.bytes(4);
+        const uint32_t size = in.u32();
+        if (!in.has(size))
+            reject("the \"" + id.toByteArray().toStdString() +
+                   "\" chunk runs past the end of the file");
+        const QByteArrayView body = in.bytes(size);
         if (id == "fmt ") {
-            wave.format = parseFormat(file, body, size);
+            wave.format = parseFormat(ByteReader(body));
             haveFormat = true;
         } else if (id == "data") {
             if (!haveFormat)
                 reject("the data chunk comes before the fmt chunk");
-            wave.samples = file.mid(body, qsizetype(size));
+            wave.samples = body.toByteArray();
             haveData = true;
             break;
         }
-        at = body + qsizetype(size) + (size & 1);
+        // A chunk of odd size is padded to an even one; the last one's pad may be missing.
+        in.skip(std::min<size_t>(size & 1, in.remaining()));
     }
     if (!haveFormat)
         reject("no fmt chunk");
@@ -120,25 +114,23 @@ QByteArray MakeWave(const WaveFormat &format, const QByteArray &samples) {
         throw Error("Too many samples for a WAV file");
     const uint32_t dataSize = uint32_t(samples.size());
     const uint32_t pad = dataSize & 1;
-    QByteArray file;
-    file.reserve(qsizetype(44 + dataSize + pad));
-    file.append("RIFF");
-    put32(file, 4 + 8 + 16 + 8 + dataSize + pad);
-    file.append("WAVE");
-    file.append("fmt ");
-    put32(file, 16);
-    put16(file, format.formatTag);
-    put16(file, format.channels);
-    put32(file, format.samplesPerSec);
-    put32(file, format.avgBytesPerSec);
-    put16(file, format.blockAlign);
-    put16(file, format.bitsPerSample);
-    file.append("data");
-    put32(file, dataSize);
-    file.append(samples);
-    if (pad)
-        file.append('\0');
-    return file;
+    platform::ByteWriter file(qsizetype(44 + dataSize + pad));
+    file.bytes("RIFF");
+    file.u32(4 + 8 + 16 + 8 + dataSize + pad);
+    file.bytes("WAVE");
+    file.bytes("fmt ");
+    file.u32(16);
+    file.u16(format.formatTag);
+    file.u16(format.channels);
+    file.u32(format.samplesPerSec);
+    file.u32(format.avgBytesPerSec);
+    file.u16(format.blockAlign);
+    file.u16(format.bitsPerSample);
+    file.bytes("data");
+    file.u32(dataSize);
+    file.bytes(samples);
+    file.fill(pad);
+    return file.take();
 }
 
 } // namespace gk

@@ -13,6 +13,9 @@ namespace {
 
 const char *const ReadError = "Stream read error";
 
+// The library's head: the signature and the count of sounds.
+constexpr int HeadSize = 8;
+
 // The table is sized as 48 bytes per entry (the 44 header bytes and a 4-byte data address),
 // which is the figure its limit and the copy failure message have always been given in.
 constexpr int64_t EntryBytes = 48;
@@ -42,25 +45,20 @@ void readExact(QIODevice &stream, uint8_t *to, int64_t count) {
     }
 }
 
-void writeExact(QIODevice &stream, const uint8_t *from, int64_t count) {
-    if (stream.write(reinterpret_cast<const char *>(from), count) != count)
+void writeExact(QIODevice &stream, QByteArrayView bytes) {
+    if (stream.write(bytes.data(), bytes.size()) != bytes.size())
         throw gk::Error("Stream write error");
 }
 
-int32_t int32At(const uint8_t *bytes) {
-    return int32_t(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-                   uint32_t(bytes[3]) << 24);
-}
-
 bool isLibrarySignature(const TGKSounds::Signature &signature) {
-    static constexpr char expected[] = "SL10";
+    static constexpr char Expected[] = "SL10";
     for (int i = 0; i < 4; ++i) {
         uint8_t c = signature[i];
         if (c == 0)
             return false;
         if (c >= 'a' && c <= 'z')
             c = uint8_t(c - 'a' + 'A');
-        if (c != uint8_t(expected[i]))
+        if (c != uint8_t(Expected[i]))
             return false;
     }
     return true;
@@ -90,16 +88,15 @@ std::vector<uint8_t> readBlock(QIODevice &stream, int32_t size) {
 } // namespace
 
 QByteArray TGKSoundEntry::Name() const {
-    const int length = std::min<int>(NameLength(), NameCapacity);
-    return QByteArray(reinterpret_cast<const char *>(Header.data() + 21), length);
+    return platform::ByteReader(Header.data() + NameAt, 1 + NameCapacity).shortString(NameCapacity);
 }
 
 void TGKSoundEntry::SetName(const QByteArray &name) {
     if (name.size() > NameCapacity)
         throw gk::Error("Sound name \"" + name.toStdString() + "\" is longer than 11 characters");
-    Header[20] = uint8_t(name.size());
-    std::fill(Header.begin() + 21, Header.begin() + 32, uint8_t(0));
-    std::copy(name.begin(), name.end(), Header.begin() + 21);
+    platform::ByteWriter field(1 + NameCapacity);
+    field.shortString(name, NameCapacity);
+    std::copy(field.block().begin(), field.block().end(), Header.begin() + NameAt);
 }
 
 TGKSounds::TGKSounds(const TGKSounds &other) {
@@ -119,11 +116,12 @@ void TGKSounds::Clear() {
 
 void TGKSounds::ReadData(QIODevice &stream) {
     Clear();
-    std::array<uint8_t, 8> head{};
-    readExact(stream, head.data(), head.size());
+    std::array<uint8_t, HeadSize> headBytes{};
+    readExact(stream, headBytes.data(), headBytes.size());
+    platform::ByteReader head(headBytes.data(), headBytes.size());
     Signature signature{};
-    std::copy_n(head.begin(), 4, signature.begin());
-    const int32_t count = int32At(head.data() + 4);
+    head.read(signature.data(), signature.size());
+    const int32_t count = head.i32();
     if (!isLibrarySignature(signature))
         throw gk::Error("Not a valid Sound Library File");
     if (count <= 0 || count > std::numeric_limits<int32_t>::max() / EntryBytes)
@@ -156,14 +154,13 @@ void TGKSounds::ReadData(QIODevice &stream) {
 }
 
 void TGKSounds::WriteData(QIODevice &stream) const {
-    std::array<uint8_t, 8> head{};
-    std::copy(FSignature.begin(), FSignature.end(), head.begin());
-    for (int i = 0; i < 4; ++i)
-        head[4 + i] = uint8_t(uint32_t(FCount) >> (8 * i));
-    writeExact(stream, head.data(), head.size());
+    platform::ByteWriter head(HeadSize);
+    head.bytes(QByteArrayView(FSignature.data(), qsizetype(FSignature.size())));
+    head.i32(FCount);
+    writeExact(stream, head.block());
     for (const TGKSoundEntry &entry : FSounds) {
-        writeExact(stream, entry.Header.data(), entry.Header.size());
-        writeExact(stream, entry.Data, entry.Size());
+        writeExact(stream, QByteArrayView(entry.Header.data(), qsizetype(entry.Header.size())));
+        writeExact(stream, QByteArrayView(entry.Data, entry.Size()));
     }
 }
 

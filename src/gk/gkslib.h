@@ -4,6 +4,7 @@
 // and its sample bytes. All failures raise gk::Error.
 
 #include "gk/Wave.h"
+#include "platform/Bytes.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -20,6 +21,8 @@ class QIODevice;
 struct TGKSoundEntry {
     static constexpr int HeaderSize = 44;
     static constexpr int NameCapacity = 11;
+    // The name is a short string: a length byte at this offset, then its 11 characters.
+    static constexpr int NameAt = 20;
 
     std::array<uint8_t, HeaderSize> Header{};
     // The sample bytes. In an entry handed out by TGKSounds this points into the library's
@@ -40,7 +43,7 @@ struct TGKSoundEntry {
                 AvgBytesPerSec(), BlockAlign(), BitsPerSample()};
     }
     // The length byte as stored, which may claim more than the 11 bytes there are.
-    uint8_t NameLength() const { return Header[20]; }
+    uint8_t NameLength() const { return Header[NameAt]; }
     // The name's characters, the length clipped to the 11 bytes held.
     QByteArray Name() const;
     int32_t Pan() const { return int32_t(u32(32)); }
@@ -61,19 +64,11 @@ struct TGKSoundEntry {
     void SetSize(int32_t v) { setU32(40, uint32_t(v)); }
 
 private:
-    uint16_t u16(int at) const { return uint16_t(Header[at] | Header[at + 1] << 8); }
-    uint32_t u32(int at) const {
-        return uint32_t(Header[at]) | uint32_t(Header[at + 1]) << 8 |
-               uint32_t(Header[at + 2]) << 16 | uint32_t(Header[at + 3]) << 24;
-    }
-    void setU16(int at, uint16_t v) {
-        Header[at] = uint8_t(v);
-        Header[at + 1] = uint8_t(v >> 8);
-    }
-    void setU32(int at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            Header[at + i] = uint8_t(v >> (8 * i));
-    }
+    // The offsets are fixed and inside the header.
+    uint16_t u16(int at) const { return platform::LoadU16(Header.data() + at); }
+    uint32_t u32(int at) const { return platform::LoadU32(Header.data() + at); }
+    void setU16(int at, uint16_t v) { platform::StoreU16(Header.data() + at, v); }
+    void setU32(int at, uint32_t v) { platform::StoreU32(Header.data() + at, v); }
 };
 
 class TGKSounds {

@@ -1,5 +1,7 @@
 #include "platform/RegFile.h"
 
+#include "platform/Bytes.h"
+
 #include <QHash>
 
 #include <optional>
@@ -9,7 +11,7 @@ namespace platform {
 
 namespace {
 
-constexpr char kHeader[] = "REGEDIT4";
+constexpr char Header[] = "REGEDIT4";
 
 QByteArray rootName(RegRoot root) {
     return root == RegRoot::CurrentUser ? QByteArrayLiteral("HKEY_CURRENT_USER")
@@ -25,30 +27,6 @@ std::optional<RegRoot> rootFromName(const QByteArray &name) {
 
 bool startsWithNoCase(const QByteArray &text, qsizetype pos, const char *prefix) {
     return text.mid(pos, qsizetype(qstrlen(prefix))).compare(prefix, Qt::CaseInsensitive) == 0;
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// 1 to `maxDigits` hex digits and nothing else.
-std::optional<uint32_t> parseHexNumber(const QByteArray &text, int maxDigits) {
-    if (text.isEmpty() || text.size() > maxDigits)
-        return std::nullopt;
-    uint32_t value = 0;
-    for (char c : text) {
-        const int digit = hexDigit(c);
-        if (digit < 0)
-            return std::nullopt;
-        value = value << 4 | uint32_t(digit);
-    }
-    return value;
 }
 
 // A quoted name or string from `line` at `pos`; REGEDIT4 escapes only '\' and '"'.
@@ -74,16 +52,16 @@ std::optional<QByteArray> parseQuoted(const QByteArray &line, qsizetype &pos) {
 }
 
 std::optional<QByteArray> parseByteList(const QByteArray &list) {
-    QByteArray bytes;
     if (list.trimmed().isEmpty())
-        return bytes;
+        return QByteArray();
+    ByteWriter bytes;
     for (const QByteArray &token : list.split(',')) {
-        const auto value = parseHexNumber(token.trimmed(), 2);
+        const auto value = ParseHex(token.trimmed(), 2);
         if (!value)
             return std::nullopt;
-        bytes.append(char(*value));
+        bytes.u8(uint8_t(*value));
     }
-    return bytes;
+    return bytes.take();
 }
 
 QByteArray quoted(const QByteArray &text) {
@@ -102,10 +80,10 @@ QByteArray quoted(const QByteArray &text) {
 // Wrapped the way the registry editor wraps, so long values stay readable in an editor.
 QByteArray hexLine(QByteArray line, const QByteArray &bytes) {
     QByteArray out;
-    static constexpr char digits[] = "0123456789abcdef";
+    static constexpr char Digits[] = "0123456789abcdef";
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto byte = uint8_t(bytes[i]);
-        line.append(digits[byte >> 4]).append(digits[byte & 15]);
+        line.append(Digits[byte >> 4]).append(Digits[byte & 15]);
         if (i + 1 == bytes.size())
             break;
         line.append(',');
@@ -128,9 +106,7 @@ QByteArray serializedValue(const RegValue &value) {
             return line.append(quoted(text));
     }
     if (value.type == REG_DWORD && data.size() == 4) {
-        uint32_t number = 0;
-        for (int i = 3; i >= 0; --i)
-            number = number << 8 | uint8_t(data[i]);
+        const uint32_t number = ByteReader(data).u32();
         return line.append("dword:").append(QByteArray::number(number, 16).rightJustified(8, '0'));
     }
     if (value.type == REG_BINARY)
@@ -175,12 +151,13 @@ struct Parser {
             return value;
         }
         if (startsWithNoCase(line, pos, "dword:")) {
-            const auto number = parseHexNumber(line.mid(pos + 6), 8);
+            const auto number = ParseHex(line.mid(pos + 6), 8);
             if (!number)
                 return std::nullopt;
             value.type = REG_DWORD;
-            for (int i = 0; i < 4; ++i)
-                value.data.append(char(*number >> (8 * i) & 0xff));
+            ByteWriter dword(4);
+            dword.u32(uint32_t(*number));
+            value.data = dword.take();
             return value;
         }
         if (!startsWithNoCase(line, pos, "hex"))
@@ -190,10 +167,10 @@ struct Parser {
         if (pos < line.size() && line[pos] == '(') {
             const qsizetype close = line.indexOf(')', pos);
             const auto type =
-                close < 0 ? std::nullopt : parseHexNumber(line.mid(pos + 1, close - pos - 1), 8);
+                close < 0 ? std::nullopt : ParseHex(line.mid(pos + 1, close - pos - 1), 8);
             if (!type)
                 return std::nullopt;
-            value.type = *type;
+            value.type = uint32_t(*type);
             pos = close + 1;
         }
         if (pos >= line.size() || line[pos] != ':')
@@ -256,9 +233,9 @@ struct Parser {
     }
 
     void run() {
-        bool sawHeader = !lines.isEmpty() && lines.front().trimmed() == kHeader;
+        bool sawHeader = !lines.isEmpty() && lines.front().trimmed() == Header;
         if (!sawHeader)
-            problem(QStringLiteral("the first line is not %1").arg(QLatin1String(kHeader)));
+            problem(QStringLiteral("the first line is not %1").arg(QLatin1String(Header)));
         // Indices, not pointers: new sections move the others.
         qsizetype current = -1;
         for (index = sawHeader ? 1 : 0; index < lines.size(); ++index) {
@@ -388,7 +365,7 @@ QByteArray SerializeRegFile(const RegTree &tree) {
         for (const QByteArray &line : lines)
             out.append(line).append('\n');
     };
-    QByteArray out = QByteArray(kHeader) + "\n\n";
+    QByteArray out = QByteArray(Header) + "\n\n";
     for (const RegSection &section : tree.sections) {
         appendLines(out, section.comments);
         out.append('[').append(rootName(section.root));

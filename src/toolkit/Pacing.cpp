@@ -69,4 +69,21 @@ void waitUntil(std::chrono::steady_clock::time_point when) {
     }
 }
 
+namespace {
+long stepsIn(std::chrono::microseconds frame, std::chrono::nanoseconds stepLength) {
+    if (stepLength.count() <= 0)
+        return 1;
+    return std::max<long>(1, long(std::chrono::nanoseconds(frame) / stepLength));
+}
+} // namespace
+
+FramePacer::FramePacer(std::chrono::nanoseconds stepLength, std::chrono::microseconds frame)
+    : stepsPerFrame_(stepsIn(frame, stepLength)),
+      frames_(std::chrono::duration_cast<std::chrono::microseconds>(stepLength * stepsPerFrame_)) {}
+
+void FramePacer::step() {
+    if (++steps_ % stepsPerFrame_ == 0)
+        frames_.step();
+}
+
 } // namespace toolkit

@@ -24,6 +24,25 @@ private:
     long steps_ = 0;
 };
 
+// Paces a long run of small steps, such as the half million of an animation counted in steps,
+// by time: each step has its moment `stepLength` after the last, but the window's messages are
+// processed once a frame rather than once a step. The steps of one frame run back to back,
+// then the frame waits for its moment as Pacer's steps do. Without a pace the frames still
+// come, so the window stays responsive.
+class FramePacer {
+public:
+    static constexpr std::chrono::microseconds DefaultFrame{16'000};
+
+    explicit FramePacer(std::chrono::nanoseconds stepLength,
+                        std::chrono::microseconds frame = DefaultFrame);
+    void step();
+
+private:
+    long stepsPerFrame_;
+    long steps_ = 0;
+    Pacer frames_;
+};
+
 // Processes the pending window messages once.
 void processPendingMessages();
 

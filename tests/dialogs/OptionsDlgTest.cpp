@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -13,21 +12,6 @@ QString StoredSettings() {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromLatin1(file.readAll());
-}
-
-// Runs `whileOpen` once the dialog shows modally, then lets the dialog's exec return. The
-// check repeats: the pause before the dialog processes pending events of its own.
-void WithDialogOpen(const std::function<void()> &whileOpen) {
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, whileOpen] {
-        if (!OptionsDlg->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        whileOpen();
-        OptionsDlg->done(QDialog::Rejected);
-    });
-    poll->start(10);
 }
 
 } // namespace
@@ -163,7 +147,7 @@ TEST_F(Preferences, EnterPressesTheFocusedButtonOrOkAndEscCancels) {
 TEST_F(Preferences, TheSampleSoundPlaysOnlyWithSoundsOn) {
     TOptionsDlg &d = *OptionsDlg;
     const TGKAudio *audio = d.OptionsAudio;
-    constexpr int Woohoo = 12;
+    using game::sound::Woohoo;
     ASSERT_EQ(audio->BufferCount(), 13) << "the dialog plays from the main window's library";
     d.show();
     QTest::mouseClick(d.Image1, Qt::LeftButton, {}, QPoint(5, 5));
@@ -198,10 +182,10 @@ TEST_F(Preferences, TheGameReadsBothControlsWhenItNeedsThem) {
     TMainForm &f = *MainForm;
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     OptionsDlg->SoundCheck->setChecked(false);
-    f.DoSoundEvent(5);
+    f.DoSoundEvent(SoundEvent::Laser);
     EXPECT_TRUE(sounds.isEmpty());
     OptionsDlg->SoundCheck->setChecked(true);
-    f.DoSoundEvent(5);
+    f.DoSoundEvent(SoundEvent::Laser);
     EXPECT_EQ(sounds.size(), 1);
 
     OptionsDlg->StarEdit->setText("50");
@@ -216,7 +200,10 @@ TEST_F(Preferences, TheMenuPausesARunningGameAndItStaysPaused) {
     f.StartGame();
     Ticks(3);
     bool shown = false;
-    WithDialogOpen([&shown] { shown = OptionsDlg->isVisible(); });
+    WhenModal(OptionsDlg, [&shown] {
+        shown = OptionsDlg->isVisible();
+        OptionsDlg->done(QDialog::Rejected);
+    });
     f.SetOptions1->trigger();
     EXPECT_TRUE(shown);
     EXPECT_TRUE(f.Stopped);

@@ -3,15 +3,18 @@
 //
 //   capture_check silence CAPTURE
 //       at least a second of output, every sample zero;
-//   capture_check sound CAPTURE LIBRARY INDEX
-//       the output holds sound INDEX of the library as the mixer plays it alone, from its
-//       first audible frame on: the correlation with it must reach 0.99.
+//   capture_check sound CAPTURE LIBRARY INDEX...
+//       the output holds the sounds INDEX... of the library one after another, each as the
+//       mixer plays it alone: the first from the output's first audible frame on, each next one
+//       from the first audible frame after the one before has ended. The correlation with each
+//       must reach 0.99.
 //
 // Exits 0 when the capture is as expected, 1 with a reason on standard error otherwise.
 
 #include "gk/Error.h"
 #include "gk/Mixer.h"
 #include "gk/gkslib.h"
+#include "platform/Bytes.h"
 
 #include <QFile>
 
@@ -34,12 +37,10 @@ std::vector<int16_t> readCapture(const char *path) {
     if (!file.open(QIODevice::ReadOnly))
         throw gk::Error(std::string("cannot read ") + path);
     const QByteArray bytes = file.readAll();
-    std::vector<int16_t> samples(static_cast<size_t>(bytes.size()) / 2);
-    for (size_t i = 0; i < samples.size(); ++i) {
-        const auto lo = static_cast<uint8_t>(bytes[static_cast<int>(2 * i)]);
-        const auto hi = static_cast<uint8_t>(bytes[static_cast<int>(2 * i + 1)]);
-        samples[i] = static_cast<int16_t>(lo | hi << 8);
-    }
+    platform::ByteReader in(bytes);
+    std::vector<int16_t> samples(in.remaining() / 2);
+    for (int16_t &sample : samples)
+        sample = static_cast<int16_t>(in.u16());
     return samples;
 }
 
@@ -51,21 +52,21 @@ std::vector<int16_t> renderAlone(const TGKSoundEntry &entry) {
                             entry.BitsPerSample()};
     const gk::BufferId buffer =
         mixer.createBuffer(device, format, entry.Data, static_cast<size_t>(entry.Size()));
-    if (buffer == gk::kNoBuffer)
+    if (buffer == gk::NoBuffer)
         throw gk::Error("the mixer does not take the sound's format");
     mixer.setPan(buffer, entry.Pan());
     mixer.setVolume(buffer, entry.Volume());
     mixer.play(buffer);
     const size_t frames = static_cast<size_t>(entry.Size()) / entry.BlockAlign() *
-                              gk::Mixer::kRate / entry.SamplesPerSec() +
+                              gk::Mixer::OutputRate / entry.SamplesPerSec() +
                           1;
     std::vector<int16_t> out(frames * 2);
     mixer.render(out.data(), static_cast<int>(frames));
     return out;
 }
 
-std::optional<size_t> firstAudibleFrame(const std::vector<int16_t> &samples) {
-    for (size_t i = 0; i < samples.size(); ++i) {
+std::optional<size_t> firstAudibleFrame(const std::vector<int16_t> &samples, size_t from = 0) {
+    for (size_t i = 2 * from; i < samples.size(); ++i) {
         if (samples[i] != 0)
             return i / 2;
     }
@@ -73,7 +74,7 @@ std::optional<size_t> firstAudibleFrame(const std::vector<int16_t> &samples) {
 }
 
 int checkSilence(const std::vector<int16_t> &capture) {
-    if (capture.size() < 2 * gk::Mixer::kRate)
+    if (capture.size() < 2 * gk::Mixer::OutputRate)
         return failed("less than a second of output: the sound device did not run");
     if (const auto frame = firstAudibleFrame(capture))
         return failed("sound at " + std::to_string(*frame) + " frames");
@@ -81,14 +82,21 @@ int checkSilence(const std::vector<int16_t> &capture) {
     return 0;
 }
 
-int checkSound(const std::vector<int16_t> &capture, const TGKSoundEntry &entry) {
+// Checks that `entry` is heard at the first audible frame from frame `from` on. The frame
+// after the sound's end when it is; none, with the reason told, when it is not.
+std::optional<size_t> heardAfter(const std::vector<int16_t> &capture, size_t from,
+                                 const TGKSoundEntry &entry) {
     const std::vector<int16_t> expected = renderAlone(entry);
-    const auto heard = firstAudibleFrame(capture);
+    const auto heard = firstAudibleFrame(capture, from);
     const auto starts = firstAudibleFrame(expected);
-    if (!heard)
-        return failed("the capture is silent");
-    if (!starts)
-        return failed("the sound itself is silent");
+    if (!heard) {
+        failed("nothing is heard from frame " + std::to_string(from) + " on");
+        return std::nullopt;
+    }
+    if (!starts) {
+        failed("the sound itself is silent");
+        return std::nullopt;
+    }
     double dot = 0, heardEnergy = 0, expectedEnergy = 0;
     size_t compared = 0;
     for (size_t e = 2 * *starts, c = 2 * *heard; e < expected.size() && c < capture.size();
@@ -97,12 +105,18 @@ int checkSound(const std::vector<int16_t> &capture, const TGKSoundEntry &entry) 
         heardEnergy += double(capture[c]) * capture[c];
         expectedEnergy += double(expected[e]) * expected[e];
     }
-    if (compared < expected.size() / 2)
-        return failed("the capture ends before the sound does");
+    if (compared < expected.size() / 2) {
+        failed("the capture ends before the sound does");
+        return std::nullopt;
+    }
     const double correlation = dot / std::sqrt(heardEnergy * expectedEnergy);
     std::printf("capture_check: \"%s\" heard at frame %zu, correlation %.4f over %zu frames\n",
                 entry.Name().constData(), *heard, correlation, compared / 2);
-    return correlation >= 0.99 ? 0 : failed("the output is not the sound");
+    if (correlation < 0.99) {
+        failed("the output is not the sound");
+        return std::nullopt;
+    }
+    return *heard + compared / 2;
 }
 
 } // namespace
@@ -112,18 +126,26 @@ int main(int argc, char **argv) {
     try {
         if (mode == "silence" && argc == 3)
             return checkSilence(readCapture(argv[2]));
-        if (mode == "sound" && argc == 5) {
+        if (mode == "sound" && argc >= 5) {
             TGKSounds library;
             library.LoadFromFile(QString::fromLocal8Bit(argv[3]));
-            const int index = std::atoi(argv[4]);
-            if (index < 0 || index >= library.Count())
-                return failed("no sound " + std::string(argv[4]) + " in the library");
-            return checkSound(readCapture(argv[2]), library.GetEntry(index));
+            const std::vector<int16_t> capture = readCapture(argv[2]);
+            size_t from = 0;
+            for (int arg = 4; arg < argc; ++arg) {
+                const int index = std::atoi(argv[arg]);
+                if (index < 0 || index >= library.Count())
+                    return failed("no sound " + std::string(argv[arg]) + " in the library");
+                const auto end = heardAfter(capture, from, library.GetEntry(index));
+                if (!end)
+                    return 1;
+                from = *end;
+            }
+            return 0;
         }
     } catch (const std::exception &e) {
         return failed(e.what());
     }
     std::fprintf(stderr, "usage: capture_check silence CAPTURE\n"
-                         "       capture_check sound CAPTURE LIBRARY INDEX\n");
+                         "       capture_check sound CAPTURE LIBRARY INDEX...\n");
     return 2;
 }

@@ -4,7 +4,7 @@
 // "text<TAB>x<TAB>y" at each row's centre.
 
 #include "dialogs/browsedlg.h"
-#include "toolkit/Design.h"
+#include "toolkit/Fonts.h"
 #include "toolkit/ErrorReport.h"
 
 #include <QFile>

@@ -9,9 +9,7 @@ program=$1
 shots=${2:-$(mktemp -d)}
 mkdir -p "$shots"
 
-game_pid=""
 source "$(dirname "$0")/session.sh"
-trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 export GORBULAX_PACE=0.2
 settings=$GORBULAX_CONFIG_HOME/user.reg
 
@@ -20,14 +18,6 @@ start_game() {
   game_pid=$!
   main=$(find_window Gorbulax) || fail "the main window did not appear"
   sleep 0.5
-}
-stop_game() {
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  # The Close button under the turret.
-  xdotool mousemove $((X + 19 + (WIDTH - 19 - 70) / 2)) $((Y + HEIGHT - 34 + 4 + 12)) click 1
-  for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$game_pid" 2>/dev/null && fail "the program did not end"
-  wait "$game_pid" || fail "the program ended with an error"
 }
 type_stars() { # text → typed into the star count box, then Enter
   eval "$(xdotool getwindowgeometry --shell "$dialog")"

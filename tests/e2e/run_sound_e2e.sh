@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# What the real program sends to the sound card, captured with SDL's "disk" driver: a shot
-# fired into the field plays the laser; with "Play Sounds" off the same game is silent. And
-# with its sound output open, the program still ends when the system asks it to.
+# What the real program sends to the sound card, captured with SDL's "disk" driver: the program
+# starts with its start-up sound, and a shot fired into the field plays the laser; with "Play
+# Sounds" off the same start and game are silent. And with its sound output open, the program
+# still ends when the system asks it to.
 #
 #   run_sound_e2e.sh <path to gorbulax> <path to capture_check> <sound library>
 set -euo pipefail
@@ -9,21 +10,23 @@ program=$1
 check=$2
 library=$3
 Laser=5
+RobotzW=8 # the start-up sound
 
 game_pid=""
 source "$(dirname "$0")/session.sh"
 trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 export SDL_AUDIODRIVER=disk
 
-# Starts a game, fires one shot into the field while the stars are being made (before any
-# other sound event), lets the laser ring out, pauses and closes the program.
+# Starts the program and lets its start-up sound ring out; then starts a game, fires one shot
+# into the field while the stars are being made (before any other sound event), lets the laser
+# ring out, pauses and closes the program.
 play_one_shot() {
   export SDL_DISKAUDIOFILE=$1
   "$program" &
   game_pid=$!
   local window
   window=$(find_window Gorbulax) || fail "the main window did not appear"
-  sleep 1
+  sleep 4
   eval "$(xdotool getwindowgeometry --shell "$window")"
   local field_x=$((X + 19 + 523 / 2)) field_y=$((Y + HEIGHT - 55 - 226 / 2))
   xdotool mousemove "$field_x" "$field_y" click 1
@@ -41,7 +44,8 @@ play_one_shot() {
 }
 
 play_one_shot "$work/sounds-on.raw"
-"$check" sound "$work/sounds-on.raw" "$library" $Laser || fail "the shot was not heard"
+"$check" sound "$work/sounds-on.raw" "$library" $RobotzW $Laser ||
+  fail "the start-up sound and then the shot were not heard"
 
 mkdir -p "$GORBULAX_CONFIG_HOME"
 cat >"$GORBULAX_CONFIG_HOME/user.reg" <<'REG'
@@ -60,4 +64,5 @@ kill -TERM $game_pid
 for _ in $(seq 50); do kill -0 $game_pid 2>/dev/null || break; sleep 0.1; done
 kill -0 $game_pid 2>/dev/null && fail "the program ignored SIGTERM"
 game_pid=""
-echo "e2e: the laser is heard, nothing with sounds off, and SIGTERM ends the program"
+echo "e2e: the start-up sound and the laser are heard, nothing with sounds off, and SIGTERM" \
+  "ends the program"

@@ -1,8 +1,11 @@
 # Sourced by the end-to-end scripts: a virtual display and a settings folder of the run's own,
-# silent audio, and the helpers the scripts share. Sets `work`, `xvfb_pid` and DISPLAY; the
-# caller's trap ends the display and removes `work`.
+# silent audio, and the helpers the scripts share. Sets `work`, `xvfb_pid` and DISPLAY; on exit
+# the program the script started (`game_pid`), the display and `work` go (a script's own trap
+# takes over from this one).
 
 work=$(mktemp -d)
+game_pid=""
+trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 export GORBULAX_CONFIG_HOME=$work/config
 export SDL_AUDIODRIVER=dummy
 unset QT_QPA_PLATFORM
@@ -31,4 +34,14 @@ find_window() {
     sleep 0.1
   done
   return 1
+}
+
+# Ends the program with the Close button under the turret, which is enabled while no game
+# runs, and checks that it ended well. Needs `main`, the main window's id.
+stop_game() {
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  xdotool mousemove $((X + 19 + (WIDTH - 19 - 70) / 2)) $((Y + HEIGHT - 34 + 4 + 12)) click 1
+  for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$game_pid" 2>/dev/null && fail "the program did not end"
+  wait "$game_pid" || fail "the program ended with an error"
 }

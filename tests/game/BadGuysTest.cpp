@@ -38,11 +38,11 @@ TEST_F(BadGuys, CountFollowsTheDistanceAndEachNewOneChimes) {
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     FlyTo(100);
     EXPECT_TRUE(f.BadGuyImages.isEmpty());
-    EXPECT_EQ(raisedEvents(sounds), QList<int>({9}));
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::NewBadGuy}));
     sounds.clear();
     FlyTo(101);
     EXPECT_EQ(f.BadGuyImages.size(), 1);
-    EXPECT_TRUE(raisedEvents(sounds).contains(9));
+    EXPECT_TRUE(raisedEvents(sounds).contains(SoundEvent::NewBadGuy));
 
     FlyTo(599);
     EXPECT_EQ(f.BadGuyImages.size(), 1);
@@ -224,7 +224,7 @@ TEST_F(BadGuys, AnEscapeCostsTenOnceAndItComesBackAfterTheCountdown) {
     f.Energy = 500;
     f.Go();
     EXPECT_EQ(f.Energy, 490);
-    EXPECT_EQ(raisedEvents(sounds), QList<int>({8}));
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Escape}));
     EXPECT_FALSE(f.BadGuyImages[0]->isVisible());
     sounds.clear();
     for (int tick = 1; tick <= 18; ++tick) {
@@ -232,7 +232,7 @@ TEST_F(BadGuys, AnEscapeCostsTenOnceAndItComesBackAfterTheCountdown) {
         EXPECT_EQ(o.State, tick + 1);
     }
     EXPECT_EQ(f.Energy, 490);
-    EXPECT_FALSE(raisedEvents(sounds).contains(8));
+    EXPECT_FALSE(raisedEvents(sounds).contains(SoundEvent::Escape));
     f.Go();
     EXPECT_EQ(o.State, 0) << "reset on the 19th tick after the escape";
 }

@@ -1,10 +1,11 @@
 #include "game/GameRules.h"
 #include "support/Forms.h"
-#include "toolkit/Design.h"
 #include "toolkit/Image.h"
+#include "toolkit/SystemColors.h"
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -81,7 +82,7 @@ TEST_F(Firing, AClickOnTheFieldFiresAMissAndWipesTheBeam) {
     QTest::mouseClick(f.MainBox, Qt::LeftButton, {}, QPoint(100, 50));
     EXPECT_EQ(f.ShotsFired, 1);
     EXPECT_EQ(f.Hits, 0);
-    EXPECT_EQ(raisedEvents(sounds), QList<int>({5}));
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser}));
     const QImage field = f.MainBox->image();
     for (int y = 0; y < field.height(); ++y)
         for (int x = 0; x < field.width(); ++x)
@@ -105,7 +106,7 @@ TEST_F(Firing, AHitScoresOnceAndTheExplosionStartsNextTick) {
     EXPECT_EQ(f.Hits, 1);
     EXPECT_EQ(f.Energy, 20);
     EXPECT_EQ(f.ScoreLab->text(), "20");
-    EXPECT_EQ(raisedEvents(sounds), QList<int>({5, 4}));
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser, SoundEvent::BadGuyShot}));
     EXPECT_EQ(f.StatsLabel->text(), "Shots Fired : 1    Hits : 1    Accuracy : 100%");
 
     // A second click on the exploding bad guy fires again but scores nothing.
@@ -114,7 +115,7 @@ TEST_F(Firing, AHitScoresOnceAndTheExplosionStartsNextTick) {
     EXPECT_EQ(f.ShotsFired, 2);
     EXPECT_EQ(f.Hits, 1);
     EXPECT_EQ(f.Energy, 20);
-    EXPECT_EQ(raisedEvents(sounds), QList<int>({5}));
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser}));
 }
 
 TEST_F(Firing, ShootingOnlyBadGuysKeepsTheAccuracyAt100) {
@@ -131,7 +132,7 @@ TEST_F(Firing, ShootingOnlyBadGuysKeepsTheAccuracyAt100) {
     EXPECT_EQ(f.Accuracy, 100);
 }
 
-TEST_F(Firing, AClickIsCreditedToTheBadGuyNamedByItsImage) {
+TEST_F(Firing, AClickIsCreditedToTheBadGuyOfItsImageNotOfItsName) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     FlyTo(3900);
@@ -141,6 +142,15 @@ TEST_F(Firing, AClickIsCreditedToTheBadGuyNamedByItsImage) {
     QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(10, 10));
     for (int i = 0; i < 13; ++i)
         EXPECT_EQ(f.BadGuyList[i]->Hit, i == 12) << "bad guy " << i;
+
+    // An image that is no bad guy of this game (one left from a game reset while the beam was
+    // held) fires but hits nobody, whatever its name.
+    toolkit::Image stranger(f.BackPanel);
+    stranger.setObjectName("BadImage3");
+    f.BadGuyMouseDown(&stranger, Qt::LeftButton, {}, 5, 5);
+    EXPECT_EQ(f.ShotsFired, 2);
+    EXPECT_EQ(f.Hits, 1);
+    EXPECT_FALSE(f.BadGuyList[3]->Hit);
 }
 
 TEST_F(Firing, RightClicksPauseOnlyInAGame) {
@@ -156,4 +166,30 @@ TEST_F(Firing, RightClicksPauseOnlyInAGame) {
     f.BadGuyMouseDown(image, Qt::LeftButton, {}, 5, 5);
     EXPECT_EQ(f.ShotsFired, 0);
     EXPECT_FALSE(f.BadGuyList[0]->Hit);
+}
+
+TEST_F(Firing, AHitIsCreditedBeforeATickDuringTheBeamCanChargeAnEscape) {
+    TMainForm &f = *MainForm;
+    StartFlying(0);
+    FlyTo(101);
+    // The bad guy is shot on the tick before it leaves the field, with no energy left.
+    toolkit::Image *image = Present(0, 540, 80);
+    FlyingObject &o = *f.BadGuyList[0];
+    o.DX = 30;
+    o.DY = 0;
+    f.Energy = 0;
+    f.LastEnergy = 0;
+    const int travelled = f.Travelled;
+    QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
+    // The next tick comes while the beam is held.
+    QTimer::singleShot(0, &f, [&f] { f.Go(); });
+
+    f.BadGuyMouseDown(image, Qt::LeftButton, {}, 5, 5);
+    ASSERT_EQ(f.Travelled, travelled + 1) << "no tick ran during the beam";
+    EXPECT_EQ(f.Hits, 1);
+    EXPECT_EQ(f.Energy, 10);
+    EXPECT_TRUE(f.InGame);
+    EXPECT_FALSE(sounds.isEmpty());
+    EXPECT_EQ(raisedEvents(sounds).mid(0, 2), Events({SoundEvent::Laser, SoundEvent::BadGuyShot}));
+    EXPECT_FALSE(raisedEvents(sounds).contains(SoundEvent::Escape)) << "charged as an escape";
 }

@@ -5,22 +5,35 @@
 #include <QFile>
 #include <QTest>
 
+#include <iterator>
+#include <utility>
+
 namespace {
 
+using namespace game::sound;
+
 struct Expected {
+    game::sound::Index index;
     const char *name;
     int channels, rate, bits, align, bytesPerSecond, pan;
 };
 
-// The library the game plays from: its sounds in the order of their indices.
+// The library the game plays from: its sounds in the order of their indices, with the names
+// the code gives them.
 constexpr Expected GameSounds[] = {
-    {"stop", 1, 22050, 16, 2, 44100, 1000},   {"Backward", 2, 22050, 8, 2, 44100, 0},
-    {"Bigboom", 1, 11025, 8, 1, 11025, 0},    {"Cackle", 1, 11025, 8, 1, 11025, 0},
-    {"exclam", 1, 22050, 16, 2, 44100, 1000}, {"Laser", 1, 11025, 8, 1, 11025, 0},
-    {"newmail", 1, 11025, 8, 1, 11025, 0},    {"Robotz A", 2, 22050, 16, 4, 88200, 0},
-    {"Robotz W", 2, 22050, 16, 4, 88200, 0},  {"Screech", 1, 11025, 8, 1, 11025, 0},
-    {"signatur", 1, 22050, 8, 1, 22050, 0},   {"Allfolk", 1, 11025, 8, 1, 11025, 0},
-    {"woohoo", 1, 11025, 8, 1, 11025, 0},
+    {Stop, "stop", 1, 22050, 16, 2, 44100, 1000},
+    {Backward, "Backward", 2, 22050, 8, 2, 44100, 0},
+    {Bigboom, "Bigboom", 1, 11025, 8, 1, 11025, 0},
+    {Cackle, "Cackle", 1, 11025, 8, 1, 11025, 0},
+    {Exclam, "exclam", 1, 22050, 16, 2, 44100, 1000},
+    {Laser, "Laser", 1, 11025, 8, 1, 11025, 0},
+    {Newmail, "newmail", 1, 11025, 8, 1, 11025, 0},
+    {RobotzA, "Robotz A", 2, 22050, 16, 4, 88200, 0},
+    {RobotzW, "Robotz W", 2, 22050, 16, 4, 88200, 0},
+    {Screech, "Screech", 1, 11025, 8, 1, 11025, 0},
+    {Signatur, "signatur", 1, 22050, 8, 1, 22050, 0},
+    {Allfolk, "Allfolk", 1, 11025, 8, 1, 11025, 0},
+    {Woohoo, "woohoo", 1, 11025, 8, 1, 11025, 0},
 };
 
 } // namespace
@@ -37,10 +50,11 @@ TEST_F(GameSoundLibrary, HoldsTheThirteenSoundsAndWritesBackByteForByte) {
 
     TGKSounds sounds;
     sounds.ReadData(stream);
-    ASSERT_EQ(sounds.Count(), 13);
-    for (int i = 0; i < 13; ++i) {
+    ASSERT_EQ(sounds.Count(), Count);
+    for (int i = 0; i < Count; ++i) {
         const TGKSoundEntry entry = sounds.GetEntry(i);
         const Expected &e = GameSounds[i];
+        EXPECT_EQ(e.index, i) << e.name;
         EXPECT_EQ(entry.Name(), QByteArray(e.name)) << i;
         EXPECT_EQ(entry.FormatTag(), 1) << e.name;
         EXPECT_EQ(entry.Channels(), e.channels) << e.name;
@@ -66,12 +80,13 @@ using SoundEvents = FormsTest;
 
 TEST_F(SoundEvents, TheWindowsPlayFromTheOneLibraryWithItsPans) {
     const TMainForm &f = *MainForm;
-    EXPECT_EQ(f.SoundLib->Count(), 13) << "read when the window was made, and kept";
-    for (const TGKAudio *audio : {f.Audio, OptionsDlg->OptionsAudio}) {
+    EXPECT_EQ(f.SoundLib->Count(), Count) << "read when the window was made, and kept";
+    for (const TGKAudio *audio : {f.Audio, OptionsDlg->OptionsAudio, HelpForm->HelpAudio}) {
         EXPECT_EQ(audio->SoundLibrary(), f.SoundLib);
-        ASSERT_EQ(audio->BufferCount(), 13);
-        for (int i = 0; i < 13; ++i) {
-            EXPECT_EQ(Output().pan(audio->Sound(i).Buffer()), i == 0 || i == 4 ? 1000 : 0) << i;
+        ASSERT_EQ(audio->BufferCount(), Count);
+        for (int i = 0; i < Count; ++i) {
+            EXPECT_EQ(Output().pan(audio->Sound(i).Buffer()), i == Stop || i == Exclam ? 1000 : 0)
+                << i;
             EXPECT_EQ(Output().volume(audio->Sound(i).Buffer()), 0) << i;
         }
     }
@@ -80,33 +95,45 @@ TEST_F(SoundEvents, TheWindowsPlayFromTheOneLibraryWithItsPans) {
 
 TEST_F(SoundEvents, EachEventRestartsItsSoundFromTheBeginning) {
     TMainForm &f = *MainForm;
-    constexpr int SoundOfEvent[] = {8, 11, 7, 10, 9, 5, 4, 0, 1, 6, 2, 3, 12};
-    for (int event = 0; event < 13; ++event) {
-        const int sound = SoundOfEvent[event];
-        f.DoSoundEvent(static_cast<uint8_t>(event));
-        EXPECT_EQ(PlayingSounds(f.Audio), QList<int>{sound}) << "event " << event;
+    // Every event, in the order of its number, with the sound it plays.
+    constexpr std::pair<SoundEvent, int> SoundOfEvent[] = {
+        {SoundEvent::Welcome, RobotzW},    {SoundEvent::Allfolk, Allfolk},
+        {SoundEvent::RobotzA, RobotzA},    {SoundEvent::Signatur, Signatur},
+        {SoundEvent::BadGuyShot, Screech}, {SoundEvent::Laser, Laser},
+        {SoundEvent::LowEnergy, Exclam},   {SoundEvent::CriticalEnergy, Stop},
+        {SoundEvent::Escape, Backward},    {SoundEvent::NewBadGuy, Newmail},
+        {SoundEvent::GameLost, Bigboom},   {SoundEvent::GameOver, Cackle},
+        {SoundEvent::Woohoo, Woohoo},
+    };
+    static_assert(std::size(SoundOfEvent) == 13);
+    for (int number = 0; number < 13; ++number) {
+        const auto [event, sound] = SoundOfEvent[number];
+        ASSERT_EQ(int(event), number);
+        f.DoSoundEvent(event);
+        EXPECT_EQ(PlayingSounds(f.Audio), QList<int>{sound}) << "event " << number;
         RenderOutput(500);
         ASSERT_GT(SoundPosition(f.Audio, sound), 0u);
-        f.DoSoundEvent(static_cast<uint8_t>(event));
-        EXPECT_EQ(SoundPosition(f.Audio, sound), 0u) << "event " << event << " again";
+        f.DoSoundEvent(event);
+        EXPECT_EQ(SoundPosition(f.Audio, sound), 0u) << "event " << number << " again";
         f.StopAllSounds();
     }
-    for (int event : {13, 100, 255})
-        f.DoSoundEvent(static_cast<uint8_t>(event));
+    // The numbers past the last event are valid and play nothing.
+    for (int number : {13, 100, 255})
+        f.DoSoundEvent(static_cast<SoundEvent>(number));
     EXPECT_TRUE(PlayingSounds(f.Audio).isEmpty());
 }
 
 TEST_F(SoundEvents, TheSwitchSilencesEventsButAPauseStillStopsWhatPlays) {
     TMainForm &f = *MainForm;
-    f.DoSoundEvent(5);
-    f.DoSoundEvent(10);
-    ASSERT_EQ(PlayingSounds(f.Audio), QList<int>({2, 5}));
+    f.DoSoundEvent(SoundEvent::Laser);
+    f.DoSoundEvent(SoundEvent::GameLost);
+    ASSERT_EQ(PlayingSounds(f.Audio), QList<int>({Bigboom, Laser}));
 
     QTest::mouseClick(OptionsDlg->SoundCheck, Qt::LeftButton);
     ASSERT_FALSE(OptionsDlg->SoundCheck->isChecked());
-    EXPECT_EQ(PlayingSounds(f.Audio), QList<int>({2, 5})) << "what plays runs to its end";
-    f.DoSoundEvent(9);
-    EXPECT_EQ(PlayingSounds(f.Audio), QList<int>({2, 5})) << "no new sound starts";
+    EXPECT_EQ(PlayingSounds(f.Audio), QList<int>({Bigboom, Laser})) << "what plays runs to its end";
+    f.DoSoundEvent(SoundEvent::NewBadGuy);
+    EXPECT_EQ(PlayingSounds(f.Audio), QList<int>({Bigboom, Laser})) << "no new sound starts";
 
     StartFlying(10);
     f.Pause();
@@ -116,7 +143,6 @@ TEST_F(SoundEvents, TheSwitchSilencesEventsButAPauseStillStopsWhatPlays) {
 TEST_F(SoundEvents, ASecondShotRestartsTheLaserRatherThanLayingOverIt) {
     TMainForm &f = *MainForm;
     StartFlying(10);
-    constexpr int Laser = 5;
     f.FireLaser(100, 100);
     RenderOutput(1000);
     const size_t heard = SoundPosition(f.Audio, Laser);

@@ -1,8 +1,8 @@
 #include "components/OnlineIP.h"
 #include "support/Forms.h"
-#include "toolkit/Design.h"
 #include "toolkit/Gauge.h"
 #include "toolkit/Image.h"
+#include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
 #include <QMenu>
@@ -97,7 +97,7 @@ TEST_F(Captions, EnergyBandsSetTextColourAndSoundOverAFallAndARise) {
         int energy;
         const char *label;
         QColor colour;
-        QList<int> events;
+        Events events;
     };
     f.Energy = 80;
     f.UpDateCaptions();
@@ -106,9 +106,15 @@ TEST_F(Captions, EnergyBandsSetTextColourAndSoundOverAFallAndARise) {
     sounds.clear();
 
     const Step steps[] = {
-        {70, "OK", Green, {}},    {60, "Low", Maroon, {6}},     {50, "Low", Maroon, {}},
-        {30, "Low", Maroon, {}},  {20, "Critical", Red, {7}},   {10, "Critical", Maroon, {}},
-        {0, "Critical", Red, {}}, {10, "Critical", Maroon, {}}, {30, "Low", Maroon, {}},
+        {70, "OK", Green, {}},
+        {60, "Low", Maroon, {SoundEvent::LowEnergy}},
+        {50, "Low", Maroon, {}},
+        {30, "Low", Maroon, {}},
+        {20, "Critical", Red, {SoundEvent::CriticalEnergy}},
+        {10, "Critical", Maroon, {}},
+        {0, "Critical", Red, {}},
+        {10, "Critical", Maroon, {}},
+        {30, "Low", Maroon, {}},
         {70, "OK", Green, {}},
     };
     for (const Step &s : steps) {
@@ -146,15 +152,15 @@ TEST_F(Captions, DistanceLevelAndAccuracyLines) {
     StartFlying(0);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     EXPECT_EQ(f.DistLabel->text(), "");
-    Ticks(99);
+    FlyTo(99);
     EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 0 Light Years     Level : 1");
     EXPECT_TRUE(sounds.isEmpty());
-    Ticks(1);
+    FlyTo(100);
     EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 1 Light Years     Level : 1");
-    EXPECT_EQ(raisedEvents(sounds), QList<int>({9}));
-    Ticks(499);
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::NewBadGuy}));
+    FlyTo(599);
     EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 5 Light Years     Level : 1");
-    Ticks(1);
+    FlyTo(600);
     EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 6 Light Years     Level : 2");
 
     f.ShotsFired = 100;
@@ -295,7 +301,7 @@ TEST_F(GameStates, NewResetsFromEveryState) {
 
     f.NewGame();
     expectIdle("idle");
-    EXPECT_EQ(raisedEvents(sounds), QList<int>({0}));
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Welcome}));
 
     f.StartGame();
     Ticks(50);

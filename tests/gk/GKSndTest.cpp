@@ -32,7 +32,7 @@ public:
     std::vector<gk::DeviceId> releasedDevices;
 
     gk::DeviceId createDevice() override {
-        return refused.count(CreateDevice) ? gk::kNoDevice : MixerPlatform::createDevice();
+        return refused.count(CreateDevice) ? gk::NoDevice : MixerPlatform::createDevice();
     }
     bool claimOutput(gk::DeviceId device, const QObject *window) override {
         return !refused.count(ClaimOutput) && MixerPlatform::claimOutput(device, window);
@@ -44,7 +44,7 @@ public:
     gk::BufferId createBuffer(gk::DeviceId device, const gk::WaveFormat &format,
                               size_t bytes) override {
         if (refused.count(CreateBuffer) && buffersBeforeRefusal-- <= 0)
-            return gk::kNoBuffer;
+            return gk::NoBuffer;
         const gk::BufferId id = MixerPlatform::createBuffer(device, format, bytes);
         made.push_back(id);
         return id;

@@ -47,7 +47,7 @@ TEST(Mixer, OneShotPlaysOnceThenStopsAndRewinds) {
     Mixer mixer;
     const auto dev = mixer.createDevice();
     const auto buf = constant16(mixer, dev, 1000, 100);
-    ASSERT_NE(buf, gk::kNoBuffer);
+    ASSERT_NE(buf, gk::NoBuffer);
 
     EXPECT_EQ(render(mixer, 10), std::vector<int16_t>(20, 0)) << "nothing plays before play()";
     ASSERT_EQ(mixer.play(buf), Result::Ok);
@@ -177,7 +177,7 @@ TEST(Mixer, DevicesSumAndSaturate) {
     EXPECT_EQ(render(mixer, 1), (std::vector<int16_t>{-30000, 30000}));
     EXPECT_EQ(mixer.play(other), Result::InvalidBuffer);
     EXPECT_EQ(mixer.play(loud1), Result::Ok);
-    EXPECT_EQ(constant16(mixer, b, 1, 10), gk::kNoBuffer);
+    EXPECT_EQ(constant16(mixer, b, 1, 10), gk::NoBuffer);
 }
 
 TEST(Mixer, ConversionOfFormats) {
@@ -223,9 +223,9 @@ TEST(Mixer, ConversionOfFormats) {
     EXPECT_GT(peak, 19000);
     EXPECT_FALSE(mixer.isPlaying(tone)) << "one second of input lasts one second";
 
-    EXPECT_EQ(mixer.createBuffer(dev, Format{3, 22050, 8}, silence.data(), 10), gk::kNoBuffer);
-    EXPECT_EQ(mixer.createBuffer(dev, Format{1, 22050, 12}, silence.data(), 10), gk::kNoBuffer);
-    EXPECT_EQ(mixer.createBuffer(dev, Format{1, 200000, 8}, silence.data(), 10), gk::kNoBuffer);
+    EXPECT_EQ(mixer.createBuffer(dev, Format{3, 22050, 8}, silence.data(), 10), gk::NoBuffer);
+    EXPECT_EQ(mixer.createBuffer(dev, Format{1, 22050, 12}, silence.data(), 10), gk::NoBuffer);
+    EXPECT_EQ(mixer.createBuffer(dev, Format{1, 200000, 8}, silence.data(), 10), gk::NoBuffer);
 }
 
 TEST(Mixer, PositionsInOriginalBytes) {
@@ -271,7 +271,7 @@ TEST(Mixer, BufferMadeSilentIsFilledByWriting) {
     Mixer mixer;
     const auto dev = mixer.createDevice();
     const auto buf = mixer.createBuffer(dev, Format{1, 44100, 16}, nullptr, 200);
-    ASSERT_NE(buf, gk::kNoBuffer);
+    ASSERT_NE(buf, gk::NoBuffer);
     EXPECT_EQ(mixer.sizeBytes(buf), 200u);
     mixer.play(buf);
     EXPECT_EQ(render(mixer, 3), std::vector<int16_t>(6, 0)) << "a new buffer holds silence";
@@ -331,7 +331,7 @@ TEST(Mixer, DuplicateOutlivesItsSource) {
     const auto src = ramp16(mixer, dev, 500);
     mixer.setVolume(src, -10000);
     const auto dup = mixer.duplicateBuffer(src);
-    ASSERT_NE(dup, gk::kNoBuffer);
+    ASSERT_NE(dup, gk::NoBuffer);
     EXPECT_EQ(mixer.volume(dup), -10000);
     mixer.setVolume(dup, 0);
     mixer.setPosition(dup, 2 * 50);

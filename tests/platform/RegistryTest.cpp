@@ -27,7 +27,7 @@ namespace {
 
 using namespace platform;
 
-const QString kSettings = QStringLiteral("Software\\Brakmoor\\Gorbulax\\Settings");
+const QString SettingsPath = QStringLiteral("Software\\Brakmoor\\Gorbulax\\Settings");
 
 // A literal's bytes with its closing zero, and without.
 template <size_t N> QByteArray z(const char (&text)[N]) {
@@ -80,7 +80,7 @@ struct Store {
             [](const QString &message) { ADD_FAILURE() << message.toStdString(); });
     }
     void createSettings() {
-        ASSERT_EQ(registry.CreateKeyEx(RegRoot::CurrentUser, kSettings, &key), ERROR_SUCCESS);
+        ASSERT_EQ(registry.CreateKeyEx(RegRoot::CurrentUser, SettingsPath, &key), ERROR_SUCCESS);
     }
 };
 
@@ -95,7 +95,7 @@ TEST(Registry, CreatedKeysAndTheirParentsPersistAcrossStores) {
             return detail::SystemRename(from, to);
         });
         RegKey key;
-        ASSERT_EQ(registry.CreateKeyEx(RegRoot::CurrentUser, "\\" + kSettings, &key),
+        ASSERT_EQ(registry.CreateKeyEx(RegRoot::CurrentUser, "\\" + SettingsPath, &key),
                   ERROR_SUCCESS);
         EXPECT_TRUE(key.open);
         EXPECT_EQ(renames, 1);
@@ -112,11 +112,11 @@ TEST(Registry, CreatedKeysAndTheirParentsPersistAcrossStores) {
 
     Registry again(path);
     RegKey key;
-    EXPECT_EQ(again.OpenKeyEx(RegRoot::CurrentUser, kSettings, &key), ERROR_SUCCESS);
+    EXPECT_EQ(again.OpenKeyEx(RegRoot::CurrentUser, SettingsPath, &key), ERROR_SUCCESS);
     EXPECT_EQ(again.OpenKeyEx(RegRoot::CurrentUser, "software\\brakmoor", &key), ERROR_SUCCESS);
     EXPECT_EQ(again.OpenKeyEx(RegRoot::CurrentUser, "Software\\Brak", &key), ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(key.open);
-    EXPECT_EQ(again.OpenKeyEx(RegRoot::CurrentUser, kSettings + "\\Deeper", &key),
+    EXPECT_EQ(again.OpenKeyEx(RegRoot::CurrentUser, SettingsPath + "\\Deeper", &key),
               ERROR_FILE_NOT_FOUND);
 }
 
@@ -177,7 +177,7 @@ TEST(Registry, EveryTypeReadsBackAsStored) {
     Registry fresh(store.path);
     fresh.setDamageReporter([](const QString &message) { ADD_FAILURE() << message.toStdString(); });
     RegKey key;
-    ASSERT_EQ(fresh.OpenKeyEx(RegRoot::CurrentUser, kSettings, &key), ERROR_SUCCESS);
+    ASSERT_EQ(fresh.OpenKeyEx(RegRoot::CurrentUser, SettingsPath, &key), ERROR_SUCCESS);
     for (const Case &c : cases) {
         const auto value = query(fresh, key, c.name);
         ASSERT_TRUE(value) << c.name;
@@ -294,12 +294,12 @@ TEST(Registry, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
 TEST(Registry, ConcurrentWritersLoseNothing) {
     Store store;
     store.createSettings();
-    constexpr int kWrites = 200;
+    constexpr int Writes = 200;
     auto writer = [&](QString prefix) {
         Registry own(store.path);
         RegKey key;
-        EXPECT_EQ(own.OpenKeyEx(RegRoot::CurrentUser, kSettings, &key), ERROR_SUCCESS);
-        for (int i = 0; i < kWrites; ++i)
+        EXPECT_EQ(own.OpenKeyEx(RegRoot::CurrentUser, SettingsPath, &key), ERROR_SUCCESS);
+        for (int i = 0; i < Writes; ++i)
             EXPECT_EQ(setDword(own, key, prefix + QString::number(i), uint32_t(i)), ERROR_SUCCESS);
     };
     std::thread first(writer, QStringLiteral("First"));
@@ -308,7 +308,7 @@ TEST(Registry, ConcurrentWritersLoseNothing) {
     second.join();
 
     for (const char *prefix : {"First", "Second"})
-        for (int i = 0; i < kWrites; ++i) {
+        for (int i = 0; i < Writes; ++i) {
             const auto value = query(store.registry, store.key, prefix + QString::number(i));
             ASSERT_TRUE(value) << prefix << i;
             EXPECT_EQ(uint8_t(value->second[0]), i);

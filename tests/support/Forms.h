@@ -2,24 +2,45 @@
 
 // The application's windows as the program creates them, for one test at a time.
 
+#include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/Forms.h"
+#include "game/GameSounds.h"
 #include "game/MainU.h"
 #include "gk/AudioOutput.h"
 #include "gk/GKSnd.h"
 #include "platform/ConfigFolder.h"
 #include "support/Render.h"
+#include "toolkit/Timer.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QTimer>
+
 #include <QSignalSpy>
+#include <functional>
+
+#include <ostream>
 
 #include <gtest/gtest.h>
 
-// The numbers of the sound events a spy on soundEventRaised has seen, in order.
-inline QList<int> raisedEvents(const QSignalSpy &spy) {
-    QList<int> events;
+// The game's tests name the events throughout.
+using game::SoundEvent;
+using Events = QList<SoundEvent>;
+
+namespace game {
+// Sound events print as their numbers in test messages.
+inline void PrintTo(SoundEvent event, std::ostream *out) {
+    *out << "SoundEvent " << int(event);
+}
+} // namespace game
+
+// The sound events a spy on soundEventRaised has seen, in order.
+inline Events raisedEvents(const QSignalSpy &spy) {
+    Events events;
     for (const QList<QVariant> &call : spy)
-        events << call.at(0).toInt();
+        events << static_cast<SoundEvent>(call.at(0).value<quint8>());
     return events;
 }
 
@@ -49,13 +70,43 @@ inline void RenderOutput(int frames) {
     render(Output(), frames);
 }
 
+// Runs `act` once `dialog` is the modal window, as a player would answer it; modal dialogs
+// block the test until they close.
+inline void WhenModal(QWidget *dialog, std::function<void()> act) {
+    auto *poll = new QTimer;
+    poll->setInterval(1);
+    QObject::connect(poll, &QTimer::timeout, [poll, dialog, act = std::move(act)] {
+        if (QApplication::activeModalWidget() != dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act();
+    });
+    poll->start();
+}
+
+// The program's folder as the build leaves it: the shipped score table and nothing else; and
+// no score table in the user's data folder.
+inline void InstallShippedTable() {
+    QDir folder(platform::ProgramFolder());
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
+        folder.remove(name);
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(GORBULAX_SHIPPED_TABLE), folder.filePath("gorbulax.dat")));
+    QFile::setPermissions(folder.filePath("gorbulax.dat"), QFile::ReadOwner | QFile::WriteOwner);
+    QDir(platform::DataFolder()).removeRecursively();
+}
+
 class FormsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Every test starts from a first run: nothing stored.
+        // Every test starts from a first run: nothing stored, the shipped score table.
         QDir(platform::ConfigFolder()).removeRecursively();
+        InstallShippedTable();
         gk::AudioOutput::instance().hold(true);
         CreateForms();
+        // The program starts with a sound; each test starts in silence.
+        MainForm->StopAllSounds();
         MainForm->show();
         MainForm->SeedRandom(20261207);
     }
@@ -71,6 +122,9 @@ protected:
     static void StartFlying(int stars) {
         OptionsDlg->StarEdit->setText(QString::number(stars));
         MainForm->StartGame();
+        // The test runs the ticks; a real one coming while a shot's beam is held, on a loaded
+        // machine, would run one more than the test counts.
+        MainForm->Timer1->setEnabled(false);
         Ticks(stars + 1);
         ASSERT_FALSE(MainForm->MakingStars);
     }

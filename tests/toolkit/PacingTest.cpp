@@ -55,3 +55,23 @@ TEST(Pacing, StepsWaitForTheirMomentWhileMessagesFlow) {
     slower.step();
     EXPECT_GE(steady_clock::now() - start, milliseconds(120));
 }
+
+TEST(Pacing, ManyStepsAreShownAFrameAtATime) {
+    // 100,000 steps of 2 µs: 200 ms in frames of 16 ms, the messages processed once a frame.
+    int processed = 0;
+    QTimer counter;
+    QObject::connect(&counter, &QTimer::timeout, [&] { ++processed; });
+    counter.start(0);
+    toolkit::FramePacer unpaced(nanoseconds(2'000));
+    for (int i = 0; i < 100'000; ++i)
+        unpaced.step();
+    EXPECT_GE(processed, 11);
+    EXPECT_LE(processed, 13);
+
+    PaceFactor normal(1.0);
+    const auto start = steady_clock::now();
+    toolkit::FramePacer paced(nanoseconds(2'000));
+    for (int i = 0; i < 100'000; ++i)
+        paced.step();
+    EXPECT_GE(steady_clock::now() - start, milliseconds(190));
+}

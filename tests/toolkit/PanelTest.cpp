@@ -1,6 +1,7 @@
 #include "toolkit/Panel.h"
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 #include "toolkit/Gauge.h"
+#include "toolkit/SystemColors.h"
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,51 @@ TEST_F(BarePanel, AnAlignedChildResizedKeepsToItsEdgeAndMovesItsNeighbours) {
     EXPECT_EQ(client->geometry(), QRect(10, 0, 50, 100));
 }
 
+// Two children on one edge: the one nearer the edge keeps the outer place, so a child aligned
+// later lines up inside the earlier one, and one moved past its neighbour towards the edge
+// takes the outer place.
+TEST(Panel, ChildrenOnOneEdgeAreOrderedFromThatEdge) {
+    // The band `thickness` wide that starts `offset` in from the edge of a 100 × 100 panel.
+    const auto band = [](Align edge, int offset, int thickness) {
+        switch (edge) {
+        case Align::Top:
+            return QRect(0, offset, 100, thickness);
+        case Align::Bottom:
+            return QRect(0, 100 - offset - thickness, 100, thickness);
+        case Align::Left:
+            return QRect(offset, 0, thickness, 100);
+        default:
+            return QRect(100 - offset - thickness, 0, thickness, 100);
+        }
+    };
+    struct Case {
+        const char *name;
+        Align edge;
+        QPoint pastTheOther; // beyond the outer child, towards the edge
+    };
+    const Case cases[] = {
+        {"top", Align::Top, {0, -10}},
+        {"bottom", Align::Bottom, {0, 90}},
+        {"left", Align::Left, {-10, 0}},
+        {"right", Align::Right, {90, 0}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Panel root;
+        root.setBevelOuter(Panel::Bevel::None);
+        root.resize(100, 100);
+        Panel *first = makePanel(&root, c.edge, {20, 20});
+        Panel *second = makePanel(&root, c.edge, {30, 30});
+        EXPECT_EQ(first->geometry(), band(c.edge, 0, 20));
+        EXPECT_EQ(second->geometry(), band(c.edge, 20, 30));
+
+        second->move(c.pastTheOther);
+        root.alignControls();
+        EXPECT_EQ(second->geometry(), band(c.edge, 0, 30));
+        EXPECT_EQ(first->geometry(), band(c.edge, 30, 20));
+    }
+}
+
 TEST(Panel, ClientRectAndBevelsFrameTheCaption) {
     Panel panel;
     panel.resize(20, 12);
@@ -182,7 +228,7 @@ TEST(Gauge, ClampsProgressAndScalesTheBar) {
     EXPECT_EQ(image.pixel(5, 75), qRgb(255, 255, 255));
 }
 
-TEST(Design, AppliesFontHeightAndColourDownTheTree) {
+TEST(DesignProperties, AppliesFontHeightAndColourDownTheTree) {
     QWidget root;
     root.setProperty("fontHeight", -13);
     auto *label = new QLabel(&root);

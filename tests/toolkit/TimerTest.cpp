@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTest>
 
@@ -63,6 +64,22 @@ TEST(Timer, TicksWhenEnabledOnly) {
     const int seen = ticks;
     QTest::qWait(300);
     EXPECT_EQ(ticks, seen);
+}
+
+// Counted on the clock, not read from the getter: a timer asked for 1 ms ticks no faster than
+// the platform's resolution. Bounded from above only, since a busy machine ticks less often;
+// 50 rather than 55 ms leaves room for a coarse timer firing a little early.
+TEST(Timer, TicksNoFasterThanThePlatformResolution) {
+    Timer timer;
+    int ticks = 0;
+    timer.onTimer = [&] { ++ticks; };
+    QElapsedTimer clock;
+    clock.start();
+    timer.setInterval(1);
+    QTest::qWait(300);
+    timer.setEnabled(false);
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_LE(ticks, elapsed / 50 + 1) << ticks << " ticks in " << elapsed << " ms";
 }
 
 TEST(Timer, DropsTicksDuringItsHandlerAndReportsItsErrors) {

@@ -14,4 +14,11 @@ QImage drawExplosion();
 QImage drawSpeakerIcon();
 QImage drawStarburstIcon();
 
+// 70 x 47 pictures for the help window's title strip: two of the green bad guys, and one
+// of the rays turned blue.
+QImage drawHelpPair();
+QImage drawHelpRay();
+// The high score table's row markers, a strip of two 16 x 16 arrows: cyan, then red.
+QImage drawRowArrows();
+
 } // namespace makeart

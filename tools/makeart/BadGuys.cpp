@@ -12,11 +12,11 @@ namespace makeart {
 
 namespace {
 
-constexpr int frameSize = 50;
-constexpr double middle = frameSize / 2.0;
+constexpr int FrameSize = 50;
+constexpr double Middle = FrameSize / 2.0;
 
 Mask emptyMask() {
-    return Mask(frameSize, frameSize);
+    return Mask(FrameSize, FrameSize);
 }
 
 // Ends a frame: the outline, then no pixel left that the game could take for a hole.
@@ -38,7 +38,7 @@ QImage jellyfish(bool stretched) {
     const double rx = stretched ? 15 : 19;
     const double ry = stretched ? 15 : 13;
     const double rim = cy + ry * 0.3;
-    QImage frame = emptyFrame(frameSize, frameSize);
+    QImage frame = emptyFrame(FrameSize, FrameSize);
 
     // Tendrils first, so the bell's rim lies over their roots.
     Mask tendrils = emptyMask();
@@ -51,7 +51,7 @@ QImage jellyfish(bool stretched) {
             }
             return s < 0.3 ? 0.0 : 15.0; // hangs, then rolls up outwards into a loop
         };
-        const QPointF root(middle - (4.5 + i * 5) * rx / 19, rim - 0.5);
+        const QPointF root(Middle - (4.5 + i * 5) * rx / 19, rim - 0.5);
         const double heading = stretched ? 93 + i * 5 : 96 + i * 12;
         const double length = stretched ? 30 - i * 3 : 24 - i * 3;
         const std::vector<QPointF> path = turtle(root, heading, length, bend);
@@ -65,19 +65,19 @@ QImage jellyfish(bool stretched) {
     // The two frilled mouth arms in the middle.
     Mask arms = emptyMask();
     const double armLength = stretched ? 20 : 13;
-    const std::vector<QPointF> arm = turtle({middle - 2.5, rim - 1}, 92, armLength, [&](double s) {
+    const std::vector<QPointF> arm = turtle({Middle - 2.5, rim - 1}, 92, armLength, [&](double s) {
         return (stretched ? 5.0 : 16.0) * std::sin(s * 9);
     });
     arms.add(stroke(arm, 2.6, 1.0)).mirror();
     paintShaded(frame, arms, armColours, {.roundness = 2, .ambient = 0.3});
 
     Mask bell = emptyMask();
-    bell.add(ellipse({middle, cy}, rx, ry)).remove(halfPlaneBelow(rim));
+    bell.add(ellipse({Middle, cy}, rx, ry)).remove(halfPlaneBelow(rim));
     paintShaded(frame, bell, bellColours, {.roundness = 7, .shine = 0.45});
     // A darker frill of scalloped lobes along the rim.
     Mask frill = emptyMask();
     for (double x = 2.5; x < rx * 0.95; x += 5) {
-        frill.add(disc({middle - x, rim - 0.2}, 2.4));
+        frill.add(disc({Middle - x, rim - 0.2}, 2.4));
     }
     frill.mirror().remove(bell);
     paintShaded(frame, frill, Ramp(bellColours.begin(), bellColours.begin() + 4),
@@ -86,7 +86,7 @@ QImage jellyfish(bool stretched) {
     // The glowing heart shows through the bell.
     Mask core = emptyMask();
     const double coreY = cy + ry * 0.02;
-    core.add(disc({middle, coreY}, 5.2));
+    core.add(disc({Middle, coreY}, 5.2));
     spillLight(frame, core, QColor(0x9c, 0xff, 0x70), 3, 0.45);
     paintGlow(frame, core, coreColours, 3);
 
@@ -95,7 +95,7 @@ QImage jellyfish(bool stretched) {
     for (int i = 0; i < 4; ++i) {
         const double angle = (200 + i * 22) * std::numbers::pi / 180;
         specks.add(
-            disc({middle + std::cos(angle) * rx * 0.72, cy + std::sin(angle) * ry * 0.72}, 0.8));
+            disc({Middle + std::cos(angle) * rx * 0.72, cy + std::sin(angle) * ry * 0.72}, 0.8));
     }
     specks.mirror();
     paintFlat(frame, specks, QColor(0xd8, 0xff, 0xa0));
@@ -119,7 +119,7 @@ QImage bat(bool wingsDown) {
                                 : Pose{{8, 10}, {{{1, 1}, {0, 19}, {7, 30}}}};
     const QPointF shoulder(18, 23);
     const QPointF flank(21, 32);
-    QImage frame = emptyFrame(frameSize, frameSize);
+    QImage frame = emptyFrame(FrameSize, FrameSize);
 
     // The membrane between the fingers sags towards the wrist.
     auto sag = [&](QPointF a, QPointF b, double depth) {
@@ -147,18 +147,18 @@ QImage bat(bool wingsDown) {
     paintShaded(frame, bones, boneColours, {.roundness = 1, .ambient = 0.35, .shine = 0.2});
 
     Mask body = emptyMask();
-    body.add(ellipse({middle, 25}, 8.5, 10));
+    body.add(ellipse({Middle, 25}, 8.5, 10));
     body.add(polygon({{17.5, 20}, {15.5, 9}, {22.5, 17}}));         // ears
     body.add(stroke({{22, 34}, {21, 38}, {19.5, 39.5}}, 1.4, 0.8)); // feet
     body.mirror();
     paintShaded(frame, body, furColours, {.roundness = 6, .shine = 0.25});
 
     Mask eye = emptyMask();
-    eye.add(disc({middle, 24}, 5));
+    eye.add(disc({Middle, 24}, 5));
     Mask iris = emptyMask();
-    iris.add(disc({middle, 24}, 3.2));
+    iris.add(disc({Middle, 24}, 3.2));
     Mask pupil = emptyMask();
-    pupil.add(ellipse({middle, 24}, 0.9, 3));
+    pupil.add(ellipse({Middle, 24}, 0.9, 3));
     spillLight(frame, eye, QColor(0xff, 0x90, 0x40), 2, 0.4);
     paintGlow(frame, eye, eyeColours, 3);
     paintFlat(frame, iris, QColor(0xd0, 0x20, 0x30));
@@ -178,14 +178,14 @@ QImage beetle(bool spread) {
     const Ramp membraneColours = spread ? ramp({0xd06a10, 0xffa828, 0xffe070, 0xfffbd0})
                                         : ramp({0x6a2606, 0x8e3e0c, 0xb05a16});
     const Lighting shellLight{.roundness = 4.5, .ambient = 0.12, .diffuse = 0.75, .shine = 0.55};
-    QImage frame = emptyFrame(frameSize, frameSize);
+    QImage frame = emptyFrame(FrameSize, FrameSize);
 
     Mask legs = emptyMask();
     for (int i = 0; i < 3; ++i) {
         const double lift = spread ? -2 : 1;
-        const QPointF root(middle - 6, 19 + i * 7);
-        const QPointF knee(middle - 15, root.y() - 4 + i * 3 + lift);
-        const QPointF foot(middle - 18 + i, knee.y() + 6 + lift);
+        const QPointF root(Middle - 6, 19 + i * 7);
+        const QPointF knee(Middle - 15, root.y() - 4 + i * 3 + lift);
+        const QPointF foot(Middle - 18 + i, knee.y() + 6 + lift);
         legs.add(stroke({root, knee}, 1.4, 1.1)).add(stroke({knee, foot}, 1.1, 0.75));
     }
     legs.mirror();
@@ -199,7 +199,7 @@ QImage beetle(bool spread) {
     }
     membranes.mirror();
     Mask veins = emptyMask();
-    const QPointF root(middle - 6, 27);
+    const QPointF root(Middle - 6, 27);
     for (int i = 0; i < 5; ++i) {
         const double angle = (spread ? 150 + i * 14.0 : 100 + i * 12.0) * std::numbers::pi / 180;
         veins.add(stroke({root, root + QPointF(std::cos(angle), -std::sin(angle)) * 24}, 0.5, 0.5));
@@ -209,7 +209,7 @@ QImage beetle(bool spread) {
     paintFlat(frame, veins, spread ? QColor(0xc8, 0x5a, 0x10) : QColor(0x4a, 0x1a, 0x04));
 
     Mask head = emptyMask();
-    head.add(ellipse({middle, 10}, 5, 4));
+    head.add(ellipse({Middle, 10}, 5, 4));
     head.add(stroke(bezier({22.5, 7.5}, {20, 6}, {20, 3.5}, {22.5, 3}), 1.3, 0.6)); // pincers
     head.add(stroke(bezier({21.5, 7}, {17, 4}, {14, 4}, {12, 1.5}), 0.6, 0.6));     // feelers
     head.add(disc({12, 1.5}, 1.1));
@@ -219,11 +219,11 @@ QImage beetle(bool spread) {
     if (spread) {
         // The ringed, glowing body between the parted wing cases.
         Mask abdomen = emptyMask();
-        abdomen.add(ellipse({middle, 31}, 5, 11));
+        abdomen.add(ellipse({Middle, 31}, 5, 11));
         paintGlow(frame, abdomen, membraneColours, 3);
         Mask rings = emptyMask();
         for (int i = 0; i < 4; ++i) {
-            rings.add(ellipse({middle, 25.5 + i * 4}, 6, 0.5));
+            rings.add(ellipse({Middle, 25.5 + i * 4}, 6, 0.5));
         }
         rings.keep(abdomen);
         paintFlat(frame, rings, QColor(0xc8, 0x5a, 0x10));
@@ -233,26 +233,26 @@ QImage beetle(bool spread) {
     Mask cases = emptyMask();
     const double gap = spread ? 0.8 : 0.3;
     if (spread) {
-        cases.add(ellipse({middle - 8.5, 28}, 6.5, 12.5, 16));
+        cases.add(ellipse({Middle - 8.5, 28}, 6.5, 12.5, 16));
     } else {
-        cases.add(ellipse({middle - 5.8, 29}, 6.8, 13));
+        cases.add(ellipse({Middle - 5.8, 29}, 6.8, 13));
     }
-    cases.keep([&](QPointF p) { return p.x() < middle - gap; });
+    cases.keep([&](QPointF p) { return p.x() < Middle - gap; });
     cases.mirror();
     Mask shield = emptyMask();
-    shield.add(ellipse({middle, 16}, 9, 5.5));
+    shield.add(ellipse({Middle, 16}, 9, 5.5));
     paintShaded(frame, cases, shellColours, shellLight);
     paintShaded(frame, shield, shellColours, shellLight);
 
     Mask spots = emptyMask();
     const QPointF shift = spread ? QPointF(-3, 0) : QPointF(0, 0);
-    spots.add(disc(QPointF(middle - 6.5, 25) + shift, 1.6));
-    spots.add(disc(QPointF(middle - 5, 33) + shift * 1.6, 1.9));
+    spots.add(disc(QPointF(Middle - 6.5, 25) + shift, 1.6));
+    spots.add(disc(QPointF(Middle - 5, 33) + shift * 1.6, 1.9));
     spots.mirror().keep(cases);
     paintShaded(frame, spots, ramp({0x1e0802, 0x3a1404, 0x5e2208}), shellLight, &cases);
 
     Mask eyes = emptyMask();
-    eyes.add(disc({middle - 3, 10}, 1.3)).mirror();
+    eyes.add(disc({Middle - 3, 10}, 1.3)).mirror();
     paintGlow(frame, eyes, ramp({0xe0200c, 0xff6a2a}), 1.2);
     return finished(frame);
 }
@@ -263,11 +263,11 @@ QImage ray(bool wingsDown) {
     const Ramp bodyColours = ramp({0x062a30, 0x0c4a52, 0x13737a, 0x1fa6a6, 0x4fd6cc, 0xaef5ea});
     const Ramp coreColours = ramp({0x1a9ad0, 0x2fd0ff, 0x9ff0ff, 0xffffff});
     const Ramp tailColours = ramp({0x083a40, 0x16707a, 0x3cb8b8});
-    QImage frame = emptyFrame(frameSize, frameSize);
+    QImage frame = emptyFrame(FrameSize, FrameSize);
 
     const QPointF tip = wingsDown ? QPointF(1.5, 34) : QPointF(3, 8);
-    const QPointF head(middle, 12);
-    const QPointF back(middle, 34);
+    const QPointF head(Middle, 12);
+    const QPointF back(Middle, 34);
     const std::vector<QPointF> leading =
         bezier(head, {17, 6}, wingsDown ? QPointF(5, 15) : QPointF(8, 4), tip);
     const std::vector<QPointF> trailing =
@@ -305,16 +305,16 @@ QImage ray(bool wingsDown) {
     paintGlow(frame, dots, ramp({0x5ff0e8, 0xd8fffa}), 1.2);
 
     Mask body = emptyMask();
-    body.add(ellipse({middle, 23}, 8, 13));
+    body.add(ellipse({Middle, 23}, 8, 13));
     // Curled fins on either side of the mouth.
     body.add(stroke(bezier({22.5, 12}, {19, 9}, {18.5, 5}, {21.5, 3.5}), 1.9, 1.0));
     body.mirror();
     paintShaded(frame, body, bodyColours, {.roundness = 5, .ambient = 0.2, .shine = 0.4});
 
     Mask socket = emptyMask();
-    socket.add(disc({middle, 22}, 6.2));
+    socket.add(disc({Middle, 22}, 6.2));
     Mask core = emptyMask();
-    core.add(disc({middle, 22}, 4.8));
+    core.add(disc({Middle, 22}, 4.8));
     spillLight(frame, socket, QColor(0x60, 0xe0, 0xff), 3, 0.4);
     paintFlat(frame, socket, QColor(0x06, 0x26, 0x30));
     paintGlow(frame, core, coreColours, 3.5);

@@ -12,8 +12,8 @@ namespace makeart {
 
 namespace {
 
-constexpr int frameWidth = 55;
-constexpr int frameHeight = 48;
+constexpr int FrameWidth = 55;
+constexpr int FrameHeight = 48;
 constexpr QPointF centre(27.5, 24);
 
 // From the deepest red through orange and yellow to white hot.
@@ -38,8 +38,8 @@ struct Fireball {
 // A ragged ball of fire: noise frays the edge into billows and makes hot and cool patches.
 void paintFireball(QImage &frame, const Fireball &ball) {
     const Ramp &colours = *ball.colours;
-    for (int y = 0; y < frameHeight; ++y) {
-        for (int x = 0; x < frameWidth; ++x) {
+    for (int y = 0; y < FrameHeight; ++y) {
+        for (int x = 0; x < FrameWidth; ++x) {
             const QPointF p(x + 0.5, y + 0.5);
             const double d = std::hypot(p.x() - centre.x(), p.y() - centre.y()) / ball.radius;
             const double billow = fractalNoise(p.x() * 0.17, p.y() * 0.17, ball.seed);
@@ -65,7 +65,7 @@ void paintSparks(QImage &frame, Rng &rng, int count, double from, double to) {
         const QPointF dir = direction(rng.uniform(0, 2 * std::numbers::pi));
         const double start = rng.uniform(from, to);
         const double length = rng.uniform(3, 5.5);
-        Mask spark(frameWidth, frameHeight);
+        Mask spark(FrameWidth, FrameHeight);
         // Thin at the inner end and thicker at the outer one: the hot head leads the way out.
         spark.add(stroke({centre + dir * start, centre + dir * (start + length)}, 0.55, 0.9));
         paintGlow(frame, spark, colours, 1.2);
@@ -91,7 +91,7 @@ void paintEmbers(QImage &frame, Rng &rng, int count, double reach) {
 
 // A tiny star of four points: the first spark, and the flash's cross of light.
 void paintStarburst(QImage &frame, double reach, double thickness) {
-    Mask rays(frameWidth, frameHeight);
+    Mask rays(FrameWidth, FrameHeight);
     for (int i = 0; i < 4; ++i) {
         const QPointF dir = direction(i * std::numbers::pi / 2);
         rays.add(stroke({centre, centre + dir * reach}, thickness, 0.5));
@@ -104,13 +104,13 @@ void paintStarburst(QImage &frame, double reach, double thickness) {
 }
 
 QImage spark() {
-    QImage frame = emptyFrame(frameWidth, frameHeight);
+    QImage frame = emptyFrame(FrameWidth, FrameHeight);
     paintStarburst(frame, 5, 0.9);
     return frame;
 }
 
 QImage flash() {
-    QImage frame = emptyFrame(frameWidth, frameHeight);
+    QImage frame = emptyFrame(FrameWidth, FrameHeight);
     paintStarburst(frame, 14, 1.3);
     paintFireball(frame, {.radius = 7, .heat = 1.5});
     outline(frame, QColor(0xff, 0x8a, 0x1c));
@@ -118,19 +118,19 @@ QImage flash() {
 }
 
 QImage fireball() {
-    QImage frame = emptyFrame(frameWidth, frameHeight);
+    QImage frame = emptyFrame(FrameWidth, FrameHeight);
     paintFireball(frame, {.radius = 13, .heat = 1.05});
     outline(frame, QColor(0xa8, 0x22, 0x0c));
     return frame;
 }
 
 QImage peak() {
-    QImage frame = emptyFrame(frameWidth, frameHeight);
+    QImage frame = emptyFrame(FrameWidth, FrameHeight);
     Rng rng(0xB1A57);
     paintSparks(frame, rng, 18, 16, 19);
     paintFireball(frame, {.radius = 18, .heat = 0.7, .seed = 23});
     // Dark chunks of the bad guy's hull thrown clear.
-    Mask debris(frameWidth, frameHeight);
+    Mask debris(FrameWidth, FrameHeight);
     for (int i = 0; i < 7; ++i) {
         const QPointF at =
             centre + direction(rng.uniform(0, 2 * std::numbers::pi)) * rng.uniform(19, 23);
@@ -142,7 +142,7 @@ QImage peak() {
 }
 
 QImage breakUp() {
-    QImage frame = emptyFrame(frameWidth, frameHeight);
+    QImage frame = emptyFrame(FrameWidth, FrameHeight);
     Rng rng(0xE3B3E5);
     // Cooling fire gives way to smoke.
     static const Ramp colours = ramp({0x3a2420, 0x5a1a10, 0x8a1a0a, 0xc0300c, 0xf06a14, 0xffa830});
@@ -154,10 +154,10 @@ QImage breakUp() {
 }
 
 QImage smoke() {
-    QImage frame = emptyFrame(frameWidth, frameHeight);
+    QImage frame = emptyFrame(FrameWidth, FrameHeight);
     const Ramp colours = ramp({0x3a2420, 0x5e3a32, 0x84564a});
-    for (int y = 0; y < frameHeight; ++y) {
-        for (int x = 0; x < frameWidth; ++x) {
+    for (int y = 0; y < FrameHeight; ++y) {
+        for (int x = 0; x < FrameWidth; ++x) {
             const QPointF p(x + 0.5, y + 0.5);
             const double d = std::hypot(p.x() - centre.x(), p.y() - centre.y()) / 24;
             const double puff = fractalNoise(p.x() * 0.14, p.y() * 0.14, 41) - 0.42;
@@ -177,7 +177,7 @@ QImage smoke() {
 }
 
 QImage black() {
-    QImage frame(frameWidth, frameHeight, QImage::Format_ARGB32);
+    QImage frame(FrameWidth, FrameHeight, QImage::Format_ARGB32);
     frame.fill(QColor(0, 0, 0));
     return frame;
 }

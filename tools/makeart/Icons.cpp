@@ -11,17 +11,17 @@ namespace makeart {
 
 namespace {
 
-constexpr int iconSize = 32;
-constexpr double degrees = std::numbers::pi / 180;
+constexpr int IconSize = 32;
+constexpr double Degree = std::numbers::pi / 180;
 
 Mask emptyMask() {
-    return Mask(iconSize, iconSize);
+    return Mask(IconSize, IconSize);
 }
 
 // A one pixel line along a circle to the right of its centre, one pixel per row so that it
 // stays as clean as a hand-drawn arc. Good for arcs up to 45 degrees either side.
 void addArc(Mask &mask, QPointF centre, double radius, double spread) {
-    const double reach = radius * std::sin(spread * degrees);
+    const double reach = radius * std::sin(spread * Degree);
     for (int y = 0; y < mask.height(); ++y) {
         const double dy = y + 0.5 - centre.y();
         if (std::abs(dy) > reach) {
@@ -35,8 +35,8 @@ void addArc(Mask &mask, QPointF centre, double radius, double spread) {
 // The whole icon with its corners rounded off.
 Shape roundedSquare(double corner) {
     return [=](QPointF p) {
-        const double x = std::clamp(p.x(), corner, iconSize - corner);
-        const double y = std::clamp(p.y(), corner, iconSize - corner);
+        const double x = std::clamp(p.x(), corner, IconSize - corner);
+        const double y = std::clamp(p.y(), corner, IconSize - corner);
         return std::hypot(p.x() - x, p.y() - y) <= corner;
     };
 }
@@ -48,7 +48,7 @@ QImage drawSpeakerIcon() {
     const Ramp housing = ramp({0x3e424c, 0x60646e, 0x8a909a, 0xb4b8c2, 0xdadee4});
     const Ramp cone = ramp({0x0c0e14, 0x1c2028, 0x30343e, 0x484c56});
     const Ramp waves = ramp({0x2a4c8c, 0x4a7cc8, 0x86b2ee, 0xc8e0ff});
-    QImage icon = emptyFrame(iconSize, iconSize);
+    QImage icon = emptyFrame(IconSize, IconSize);
 
     Mask magnet = emptyMask();
     magnet.add(polygon(QPolygonF({{2, 12}, {7, 12}, {7, 20}, {2, 20}})));
@@ -67,8 +67,8 @@ QImage drawSpeakerIcon() {
     const double rx = 2.4, ry = 9.6;
     Mask inside = emptyMask();
     inside.add(ellipse(mouth + QPointF(0.3, 0.3), rx, ry));
-    for (int y = 0; y < iconSize; ++y) {
-        for (int x = 0; x < iconSize; ++x) {
+    for (int y = 0; y < IconSize; ++y) {
+        for (int x = 0; x < IconSize; ++x) {
             if (!inside.at(x, y)) {
                 continue;
             }
@@ -87,8 +87,8 @@ QImage drawSpeakerIcon() {
     addArc(sound, source, 15, 36);
     addArc(sound, source, 20, 40);
     // Lit from above like the rest: light at the top, darker towards the bottom.
-    for (int y = 0; y < iconSize; ++y) {
-        for (int x = 0; x < iconSize; ++x) {
+    for (int y = 0; y < IconSize; ++y) {
+        for (int x = 0; x < IconSize; ++x) {
             if (sound.at(x, y)) {
                 const double value = 1.05 - (y + 0.5 - source.y() + 12) / 24 * 0.8;
                 const int index = rampIndex(value, static_cast<int>(waves.size()), x, y, 0);
@@ -105,7 +105,7 @@ QImage drawStarburstIcon() {
     // From the black of space through a deep blue glow to white.
     const Ramp light = ramp(
         {0x000000, 0x080c24, 0x141e4a, 0x28407e, 0x4c6cb4, 0x8aa4e0, 0xc4d4f8, 0xeef3ff, 0xffffff});
-    QImage icon = emptyFrame(iconSize, iconSize);
+    QImage icon = emptyFrame(IconSize, IconSize);
 
     Mask tile = emptyMask();
     tile.add(roundedSquare(5));
@@ -117,7 +117,7 @@ QImage drawStarburstIcon() {
         const double r = std::hypot(d.x(), d.y());
         double value = 1.3 * std::exp(-(r / 1.8) * (r / 1.8)) + 0.4 * std::exp(-r / 3.5);
         auto ray = [&](double angle, double length, double strength, double thin, double flare) {
-            const QPointF u(std::cos(angle * degrees), std::sin(angle * degrees));
+            const QPointF u(std::cos(angle * Degree), std::sin(angle * Degree));
             const double along = QPointF::dotProduct(d, u);
             if (along <= 0 || along >= length) {
                 return 0.0;
@@ -161,8 +161,8 @@ QImage drawStarburstIcon() {
     const QColor rimLight(0x50, 0x56, 0x64);
     const QColor rimShade(0x28, 0x2c, 0x34);
 
-    for (int y = 0; y < iconSize; ++y) {
-        for (int x = 0; x < iconSize; ++x) {
+    for (int y = 0; y < IconSize; ++y) {
+        for (int x = 0; x < IconSize; ++x) {
             if (!tile.at(x, y)) {
                 continue;
             }

@@ -9,7 +9,7 @@ namespace makeart {
 
 namespace {
 
-constexpr double degrees = std::numbers::pi / 180;
+constexpr double Degree = std::numbers::pi / 180;
 
 double distanceToSegment(QPointF p, QPointF a, QPointF b, double &along) {
     const QPointF ab = b - a;
@@ -83,8 +83,8 @@ Shape disc(QPointF centre, double radius) {
 }
 
 Shape ellipse(QPointF centre, double rx, double ry, double angle) {
-    const double c = std::cos(angle * degrees);
-    const double s = std::sin(angle * degrees);
+    const double c = std::cos(angle * Degree);
+    const double s = std::sin(angle * Degree);
     return [=](QPointF p) {
         const QPointF d = p - centre;
         const double u = (d.x() * c + d.y() * s) / rx;
@@ -140,7 +140,7 @@ std::vector<QPointF> turtle(QPointF start, double headingDegrees, double length,
     QPointF at = start;
     for (int i = 0; i < steps; ++i) {
         heading += bend((i + 0.5) / steps) * step;
-        at += QPointF(std::cos(heading * degrees), std::sin(heading * degrees)) * step;
+        at += QPointF(std::cos(heading * Degree), std::sin(heading * Degree)) * step;
         points.push_back(at);
     }
     return points;

@@ -400,5 +400,8 @@ int main(int argc, char **argv) {
     ok = save(makeart::drawExplosion(), out, QStringLiteral("explode.png")) && ok;
     ok = save(makeart::drawSpeakerIcon(), out, QStringLiteral("speaker.png")) && ok;
     ok = save(makeart::drawStarburstIcon(), out, QStringLiteral("starburst.png")) && ok;
+    ok = save(makeart::drawHelpPair(), out, QStringLiteral("helppair.png")) && ok;
+    ok = save(makeart::drawHelpRay(), out, QStringLiteral("helpray.png")) && ok;
+    ok = save(makeart::drawRowArrows(), out, QStringLiteral("arrows.png")) && ok;
     return ok ? 0 : 1;
 }

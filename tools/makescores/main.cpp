@@ -1,11 +1,12 @@
 // Writes the score table shipped with the game: ten records, best first, each record three
 // strings (score, pilot, date) in 256-byte slots of one length byte and up to 255 characters.
+#include "platform/Bytes.h"
+
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -43,13 +44,6 @@ static_assert([] {
     return ShippedDate.size() < SlotSize;
 }());
 
-void putSlot(std::vector<char> &out, std::string_view text) {
-    std::array<char, SlotSize> slot{};
-    slot[0] = static_cast<char>(static_cast<unsigned char>(text.size()));
-    text.copy(slot.data() + 1, text.size());
-    out.insert(out.end(), slot.begin(), slot.end());
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -58,16 +52,15 @@ int main(int argc, char **argv) {
         return 2;
     }
 
-    std::vector<char> table;
-    table.reserve(Entries.size() * RecordSize);
+    platform::ByteWriter table(qsizetype(Entries.size() * RecordSize));
     for (const Entry &entry : Entries) {
-        putSlot(table, std::to_string(entry.score));
-        putSlot(table, entry.pilot);
-        putSlot(table, ShippedDate);
+        table.shortString(std::to_string(entry.score), SlotSize - 1);
+        table.shortString(entry.pilot, SlotSize - 1);
+        table.shortString(ShippedDate, SlotSize - 1);
     }
 
     std::ofstream file(argv[1], std::ios::binary | std::ios::trunc);
-    file.write(table.data(), static_cast<std::streamsize>(table.size()));
+    file.write(table.block().constData(), static_cast<std::streamsize>(table.size()));
     file.close();
     if (!file) {
         std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[1]);

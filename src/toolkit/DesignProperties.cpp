@@ -1,6 +1,5 @@
-#include "toolkit/Design.h"
+#include "toolkit/DesignProperties.h"
 
-#include <QApplication>
 #include <QFont>
 #include <QPalette>
 #include <QVariant>
@@ -8,13 +7,6 @@
 #include <cstdlib>
 
 namespace toolkit {
-
-void mapClassicFonts() {
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("MS Serif"), QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                              QStringLiteral("Liberation Serif"));
-}
 
 namespace {
 
@@ -39,13 +31,8 @@ void applyTo(QWidget *widget) {
     const QVariant colorValue = widget->property("fontColor");
     if (colorValue.isValid()) {
         const QColor color = colorOf(colorValue);
-        if (color.isValid()) {
-            QPalette palette = widget->palette();
-            for (QPalette::ColorRole role :
-                 {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-                palette.setColor(role, color);
-            widget->setPalette(palette);
-        }
+        if (color.isValid())
+            setTextColor(widget, color);
     }
 }
 
@@ -60,10 +47,11 @@ void applyDesign(QWidget *root) {
         applyTo(widget);
 }
 
-QColor buttonFace() {
-    QColor color = QApplication::palette().color(QPalette::Button).toRgb();
-    color.setAlpha(255);
-    return color;
+void setTextColor(QWidget *control, const QColor &color) {
+    QPalette palette = control->palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, color);
+    control->setPalette(palette);
 }
 
 } // namespace toolkit

@@ -1,0 +1,123 @@
+#pragma once
+
+// The high score table and its file "gorbulax.dat": ten records, best first, each three short
+// strings (score, name, date) of one length byte and room for 255 characters of code page
+// 1252. No header: 10 × 768 = 7680 bytes.
+//
+// The file is shared by every game the user runs, so every write replaces it whole (a
+// temporary file, flushed and renamed over it) under an advisory lock, and a writer that
+// inserts an entry re-reads the file under that same lock first.
+
+#include "platform/LockedFile.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace scores {
+
+inline constexpr int TableSize = 10;
+inline constexpr int FieldCapacity = 255;
+inline constexpr qsizetype RecordSize = 3 * (1 + FieldCapacity);
+inline constexpr qsizetype FileSize = TableSize * RecordSize;
+inline constexpr const char *FileName = "gorbulax.dat";
+
+struct ScoreRecord {
+    QString Score; // decimal text, as the program writes it
+    QString Name;
+    QString Date;
+    bool operator==(const ScoreRecord &) const = default;
+};
+
+// Position p (1 to 10) is element p - 1.
+using ScoreTable = std::array<ScoreRecord, TableSize>;
+
+// A Score field's value: decimal digits with an optional leading minus sign, within 32 bits.
+// Nothing for any other text, the empty one included.
+std::optional<int32_t> ScoreValue(const QString &field);
+
+// The position, 1 to 10, that `score` would take: the first whose stored score is not above
+// it, whatever the order of the table; 0 when every stored score is above it. A field that is
+// no score (an empty place, or a damaged entry) counts as beaten by any score.
+int GetHighScorePosition(const ScoreTable &table, int32_t score);
+
+// A text as a field holds it: cut to its first 255 characters.
+QString CutToField(const QString &text);
+
+// The ten records as the file holds them: 7680 bytes, each field's unused room zero.
+QByteArray EncodeScoreTable(const ScoreTable &table);
+
+enum class ReadStatus {
+    Read,    // ten complete records whose scores are all numbers
+    Missing, // no file of that name; the table is unchanged
+    Damaged, // see problems; the table holds what could be read
+};
+
+struct ScoreFileRead {
+    ReadStatus status = ReadStatus::Read;
+    int records = 0;      // complete records taken into the table, from position 1 on
+    QStringList problems; // what is wrong with the file, one sentence each
+};
+
+// Takes the records of a file's bytes into `table`, from position 1 on, as far as they are
+// complete: a short file leaves the positions it lacks as they were. Bytes after the tenth
+// record are ignored. Never fails: every damage is described in `problems`.
+ScoreFileRead ParseScoreFile(QByteArrayView bytes, ScoreTable &table);
+
+// Reads the file (found without regard to letter case) into `table`. A file that exists but
+// cannot be read is damaged and leaves the table as it was.
+ScoreFileRead ReadScoreFile(const QString &fileName, ScoreTable &table);
+
+// Holds the table file's advisory lock (exclusive) from construction to destruction: the lock
+// of every writer of the table, in this program and in any other game the user runs.
+class ScoreFileLock {
+public:
+    explicit ScoreFileLock(const QString &fileName);
+    bool held() const { return lock_.held(); }
+
+private:
+    platform::detail::FileLock lock_;
+};
+
+struct WriteResult {
+    bool ok = true;
+    QString problem; // why the file was not written, for the player
+};
+
+// Writes the ten records: 7680 bytes to a new file in the same folder, flushed and renamed
+// over the old one, so that a crash or a full disk leaves the old table or the new one and
+// never a mix. The first form takes the lock for the write; the second is for a caller that
+// holds it. `rename` lets tests stop a write before its last step.
+WriteResult WriteScoreFile(const QString &fileName, const ScoreTable &table);
+WriteResult WriteScoreFileLocked(
+    const QString &fileName, const ScoreTable &table, const ScoreFileLock &,
+    const platform::detail::RenameFunction &rename = platform::detail::SystemRename);
+
+// Keeps a damaged file's bytes beside it before anything is written over them: a second name
+// for the file ("gorbulax.dat.damaged", or ".damaged-2" and on when that is taken by other
+// bytes), or a copy where the file system has no second names. A file already kept under
+// such a name is not kept twice. The kept file's path, or nothing when it could not be kept.
+std::optional<QString> KeepDamagedFile(const QString &fileName);
+
+// Where the table of a program in `programFolder` lives. The program's folder when it holds
+// the file and may be written to (the build tree, a portable copy); otherwise the user's data
+// folder, which takes a copy of the shipped table (from the program's folder or
+// ../share/games/gorbulax/ beside it) the first time. Every name is matched without regard
+// to letter case. The program never makes a table up: with no file anywhere, `path` is empty.
+struct ScoreFileLocation {
+    QString path;
+    QStringList searched; // every place looked at, for the message when there is no table
+    QString problem;      // set when a shipped table had to be used where it lies, read-only
+};
+using FolderTest = std::function<bool(const QString &folder)>;
+bool FolderWritable(const QString &folder);
+ScoreFileLocation LocateScoreFile(const QString &programFolder,
+                                  const FolderTest &writable = FolderWritable);
+
+} // namespace scores

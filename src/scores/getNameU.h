@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui_getNameU.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <cstdint>
+
+class TGKAudio;
+
+// Congratulates a player whose score makes the high score table and asks for a name. The
+// name box remembers the name last confirmed with OK, from one run to the next.
+class TGetNameDlg : public QDialog, public Ui::TGetNameDlg {
+    Q_OBJECT
+
+public:
+    explicit TGetNameDlg(QWidget *parent = nullptr);
+
+    TGKAudio *GetNameAudio = nullptr; // plays from the main window's sounds
+
+    // Shows the dialog modally for a score at a table position, and returns the name the box
+    // holds when it closes, however it was closed, cut to 255 characters.
+    QString ShowBox(int32_t Score, int Position);
+    void BitBtn1Click(); // OK: the name is kept for the next run
+    void FormCreate();
+
+private:
+    void createComponents();
+};
+
+// The application's new high score dialog, set as the program creates it.
+extern TGetNameDlg *GetNameDlg;

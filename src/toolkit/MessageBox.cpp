@@ -1,0 +1,53 @@
+#include "toolkit/MessageBox.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace toolkit {
+
+namespace {
+
+MessageHandler &currentHandler() {
+    static MessageHandler handler;
+    return handler;
+}
+
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void ShowMessageBox(const Message &message) {
+    if (const MessageHandler &handler = currentHandler()) {
+        handler(message);
+        return;
+    }
+    QMessageBox box(boxIcon(message.icon), message.caption, message.text, QMessageBox::Ok);
+    box.exec();
+}
+
+void ShowMessage(const QString &text) {
+    QString title = QGuiApplication::applicationDisplayName();
+    if (title.isEmpty())
+        title = QCoreApplication::applicationName();
+    ShowMessageBox({text, title, MessageIcon::None});
+}
+
+void ShowErrorMessage(const QString &text) {
+    ShowMessageBox({text, QStringLiteral("Gorbulax"), MessageIcon::Error});
+}
+
+void setMessageHandler(MessageHandler handler) {
+    currentHandler() = std::move(handler);
+}
+
+} // namespace toolkit

@@ -1,0 +1,211 @@
+#include "components/OnlineIP.h"
+#include "game/GameRules.h"
+#include "scores/ScoreBoardU.h"
+#include "scores/getNameU.h"
+#include "support/Forms.h"
+#include "toolkit/Image.h"
+#include "toolkit/SystemColors.h"
+#include "toolkit/Timer.h"
+
+#include <QSignalSpy>
+#include <QTimer>
+
+namespace {
+
+// Samples of the animation, taken every time the window's messages are processed.
+struct Frames {
+    QList<int> barTops;    // LoseLabel's top while it slides alone
+    QList<int> blanks;     // the blanks between "Game" and "Over!"
+    QList<bool> newUsable; // whether "&New" could be chosen
+};
+
+void Sample(QTimer &timer, Frames &frames) {
+    timer.setInterval(0);
+    QObject::connect(&timer, &QTimer::timeout, [&frames] {
+        TMainForm &f = *MainForm;
+        frames.newUsable << f.New1->isEnabled();
+        if (f.LoseLabel2->isVisible())
+            frames.blanks << int(f.LoseLabel2->text().count(' '));
+        else if (f.LoseLabel->isVisible() && f.LoseLabel->text().trimmed().isEmpty())
+            frames.barTops << f.LoseLabel->y();
+    });
+    timer.start();
+}
+
+bool NonIncreasing(const QList<int> &values) {
+    return std::is_sorted(values.rbegin(), values.rend());
+}
+
+} // namespace
+
+TEST(ResultRules, CountUpsFinalScoreAndClosingUpBlanks) {
+    for (int i = 0; i <= game::CountUpSteps; ++i) {
+        ASSERT_EQ(game::CountUpValue(0, i), 0);
+        ASSERT_EQ(game::CountUpValue(1000, i), 2 * i);
+    }
+    // Steps of 0.5: the halves go to the even neighbour.
+    EXPECT_EQ(game::CountUpValue(250, 1), 0);
+    EXPECT_EQ(game::CountUpValue(250, 3), 2);
+    EXPECT_EQ(game::CountUpValue(250, 5), 2);
+    EXPECT_EQ(game::CountUpValue(4345, 500), 4345);
+    EXPECT_EQ(game::FinalScoreOf(12, 80, 2345), 4345);
+    EXPECT_EQ(game::FinalScoreOf(0, 0, 2345), 2345);
+
+    struct Case {
+        const char *before;
+        bool closed;
+        const char *after;
+    };
+    for (const Case c : {Case{"Game   Over!", true, "Game  Over!"},
+                         {"Game Over!", false, "Game Over!"},
+                         {"GameOver!", false, "GameOver!"},
+                         {"a b  c", false, "a b  c"},
+                         {"  x", true, " x"},
+                         {"x ", false, "x "}}) {
+        QString text = QString::fromLatin1(c.before);
+        EXPECT_EQ(game::CloseUpSpace(text), c.closed) << c.before;
+        EXPECT_EQ(text, c.after) << c.before;
+    }
+}
+
+using EndOfGame = FormsTest;
+
+TEST_F(EndOfGame, TheResultsCountUpToTheFinalScore) {
+    TMainForm &f = *MainForm;
+    StartFlying(10);
+    f.Hits = 12;
+    f.ShotsFired = 15;
+    f.Travelled = 2345;
+    f.UpDateCaptions();
+    ASSERT_EQ(f.Accuracy, 80);
+    QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
+    Frames frames;
+    QTimer sampler;
+    Sample(sampler, frames);
+
+    f.Energy = -10; // the escape that ends the game
+    f.UpDateCaptions();
+    sampler.stop();
+
+    EXPECT_FALSE(f.InGame);
+    EXPECT_TRUE(f.Stopped);
+    EXPECT_FALSE(f.Timer1->enabled());
+    EXPECT_TRUE(f.CloseButton->isEnabled());
+    EXPECT_FALSE(f.LaserImage->isVisible());
+    EXPECT_EQ(f.Panel7->color(), toolkit::buttonFace());
+    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::GameLost, SoundEvent::GameOver}));
+
+    // The bar slides down to the middle, the words close in to one blank between them.
+    ASSERT_FALSE(frames.barTops.isEmpty());
+    EXPECT_TRUE(std::is_sorted(frames.barTops.begin(), frames.barTops.end()));
+    EXPECT_LE(frames.barTops.front(), 1) << "from the top edge";
+    EXPECT_GE(frames.barTops.back(), 100);
+    ASSERT_GT(frames.blanks.size(), 10);
+    EXPECT_TRUE(NonIncreasing(frames.blanks));
+    EXPECT_EQ(frames.blanks.back(), 1);
+    EXPECT_FALSE(frames.newUsable.contains(true)) << "\"&New\" is never usable meanwhile";
+    EXPECT_EQ(f.LoseLabel->y(), f.BackPanel->height() / 2);
+    EXPECT_EQ(f.LoseLabel->text(), "Game Over!");
+    EXPECT_FALSE(f.LoseLabel->isVisible());
+    EXPECT_FALSE(f.LoseLabel2->isVisible());
+
+    EXPECT_TRUE(f.StartAnother->isVisible());
+    EXPECT_EQ(f.StartAnother->pos(), QPoint(523 / 2 - f.StartAnother->width() / 2,
+                                            226 / 2 - f.StartAnother->height() / 2));
+    EXPECT_EQ(f.StartAnother->color(), toolkit::buttonFace());
+    EXPECT_EQ(f.StartAnother->bevelOuter(), toolkit::Panel::Bevel::Raised);
+    EXPECT_EQ(f.RS_Hits->caption(), "Kills : 12");
+    EXPECT_EQ(f.RS_Acc->caption(), "Accuracy : 80%");
+    EXPECT_EQ(f.RS_Dist->caption(), "Distance : 23");
+    EXPECT_EQ(f.RS2_Hits->caption(), "1200");
+    EXPECT_EQ(f.RS2_Acc->caption(), "800");
+    EXPECT_EQ(f.RS2_Dist->caption(), "2345");
+    EXPECT_EQ(f.RS2_FinalScore->caption(), "4345");
+    EXPECT_EQ(f.FinalScore, 4345);
+    EXPECT_TRUE(f.ResultsPanel->isVisible());
+    EXPECT_TRUE(f.StartAnotherButton->isVisible());
+    EXPECT_FALSE(f.StartAnotherButton->isEnabled());
+    EXPECT_FALSE(f.New1->isEnabled());
+    EXPECT_TRUE(f.Timer2->enabled());
+    EXPECT_EQ(f.Timer2->interval(), 2500);
+
+    // A click on the field of a finished game does nothing.
+    f.MainBoxMouseDown(f.MainBox, Qt::LeftButton, {}, 100, 100);
+    f.MainBoxMouseDown(f.MainBox, Qt::RightButton, {}, 100, 100);
+    EXPECT_EQ(f.ShotsFired, 15);
+    EXPECT_FALSE(f.PausePanel->isVisible());
+}
+
+TEST_F(EndOfGame, AQualifyingScoreIsEnteredAndShownThenAnotherGameStartsAtOnce) {
+    TMainForm &f = *MainForm;
+    StartFlying(10);
+    f.Travelled = 4345;
+    f.Energy = -10;
+    f.UpDateCaptions();
+    ASSERT_EQ(f.FinalScore, 4345);
+
+    int markedRow = -1;
+    WhenModal(GetNameDlg, [&markedRow] {
+        GetNameDlg->PlayerName->setText("Tester");
+        GetNameDlg->BitBtn1->click();
+        WhenModal(ScoreBoard, [&markedRow] {
+            for (int row = 0; row < 10; ++row) {
+                if (ScoreBoard->ImageOf(row) == TScoreBoard::JustEntered)
+                    markedRow = row;
+            }
+            ScoreBoard->BitBtn1->click();
+        });
+    });
+    f.Timer2->onTimer();
+    EXPECT_EQ(markedRow, 2);
+    EXPECT_EQ(ScoreBoard->ScoreTable[2].Name, "Tester");
+    EXPECT_FALSE(f.Timer2->enabled());
+    EXPECT_TRUE(f.New1->isEnabled());
+    EXPECT_TRUE(f.StartAnotherButton->isEnabled());
+
+    f.StartAnotherButton->click();
+    EXPECT_FALSE(f.StartAnother->isVisible());
+    EXPECT_FALSE(f.StartButton->isVisible());
+    EXPECT_TRUE(f.InGame);
+    EXPECT_TRUE(f.MakingStars);
+    EXPECT_TRUE(f.Timer1->enabled());
+    EXPECT_EQ(f.Travelled, 0);
+    EXPECT_EQ(f.FirstStar(), nullptr) << "the last game's stars are gone";
+    EXPECT_TRUE(f.BadGuyList.isEmpty());
+}
+
+TEST_F(EndOfGame, AScoreOutsideTheTableAsksNothingAndNewIsUsableAgain) {
+    TMainForm &f = *MainForm;
+    StartFlying(0);
+    f.Travelled = 120; // no shot fired: only the distance scores
+    f.Energy = -10;
+    f.UpDateCaptions();
+    EXPECT_EQ(f.RS_Acc->caption(), "Accuracy : 0%");
+    EXPECT_EQ(f.FinalScore, 120);
+    EXPECT_FALSE(f.IPOnline1->Enabled()) << "the detector waits for the results";
+    f.Timer2->onTimer(); // a dialog would wait here for a click that never comes
+    EXPECT_TRUE(f.New1->isEnabled());
+    EXPECT_TRUE(f.StartAnotherButton->isEnabled());
+    EXPECT_TRUE(f.IPOnline1->Enabled());
+
+    // "&New" from the results: the idle field with its start button, not the results box.
+    f.New1->trigger();
+    EXPECT_TRUE(f.StartButton->isVisible());
+    EXPECT_FALSE(f.StartAnother->isVisible());
+}
+
+TEST_F(EndOfGame, ClosingTheWindowStopsTheSequenceWhereItIs) {
+    TMainForm &f = *MainForm;
+    StartFlying(30);
+    FlyTo(700);
+    QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
+    QTimer::singleShot(0, &f, [&f] { f.close(); });
+    f.Energy = -10;
+    f.UpDateCaptions();
+    EXPECT_TRUE(f.WindowClosed);
+    EXPECT_FALSE(raisedEvents(sounds).contains(SoundEvent::GameOver)) << "the sequence went on";
+    EXPECT_FALSE(f.StartAnother->isVisible());
+    EXPECT_FALSE(f.Timer2->enabled());
+    EXPECT_FALSE(f.ObjectsLive);
+    EXPECT_TRUE(f.BadGuyList.isEmpty());
+}

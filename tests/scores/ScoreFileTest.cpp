@@ -1,0 +1,249 @@
+#include "scores/ScoreFile.h"
+#include "platform/ConfigFolder.h"
+#include "support/Files.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <unistd.h>
+
+using namespace scores;
+
+namespace {
+
+ScoreTable TableOf(std::initializer_list<const char *> scores) {
+    ScoreTable table;
+    int p = 0;
+    for (const char *score : scores) {
+        table[p] = {QString::fromLatin1(score), QStringLiteral("Pilot %1").arg(p + 1),
+                    QStringLiteral("1/15/26")};
+        ++p;
+    }
+    return table;
+}
+
+const ScoreTable Shipped =
+    TableOf({"5000", "4500", "4000", "3500", "3000", "2500", "2000", "1500", "1000", "500"});
+
+// The field at `offset` of a file's bytes, read by hand: a length byte and that many bytes.
+QByteArray FieldAt(const QByteArray &file, qsizetype offset) {
+    return file.mid(offset + 1, uint8_t(file[offset]));
+}
+
+} // namespace
+
+TEST(ScoreTablePosition, IsTheFirstPlaceWhoseScoreIsNotAbove) {
+    struct Case {
+        const char *what;
+        ScoreTable table;
+        int32_t score;
+        int position;
+    };
+    const Case cases[] = {
+        {"equal to the third goes above it", Shipped, 4000, 3},
+        {"between the second and third", Shipped, 4001, 3},
+        {"beats all ten", Shipped, 9999, 1},
+        {"takes the tenth place", Shipped, 500, 10},
+        {"lower than all ten", Shipped, 499, 0},
+        {"0 against a stored 0", TableOf({"9", "8", "7", "6", "5", "4", "3", "2", "1", "0"}), 0,
+         10},
+        {"0 against a negative one", TableOf({"9", "8", "7", "6", "5", "4", "3", "2", "1", "-7"}),
+         0, 10},
+        {"an unsorted table: the first from the top not above",
+         TableOf({"100", "900", "50", "800", "10", "700", "5", "600", "1", "500"}), 60, 3},
+        {"a damaged entry makes way for any score",
+         TableOf({"5000", "4500", "lots", "3500", "3000", "2500", "2000", "1500", "1000", "500"}),
+         -100, 3},
+        {"an empty table takes the first score", ScoreTable{}, -2147483647 - 1, 1},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(GetHighScorePosition(c.table, c.score), c.position) << c.what;
+
+    for (const char *notAScore : {"", "-", "+5", " 5", "5 ", "0x10", "2147483648", "1e3"})
+        EXPECT_FALSE(ScoreValue(QString::fromLatin1(notAScore))) << notAScore;
+    EXPECT_EQ(ScoreValue("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(ScoreValue("007"), 7);
+}
+
+TEST(ScoreFileFormat, WritesWhatAnIndependentReaderFinds) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("gorbulax.dat");
+    ScoreTable table = Shipped;
+    table[0].Name = QString(300, 'x');
+    table[1].Name = QString::fromUtf8("Zoë “Ace” – €5");
+    table[2].Name = QString::fromUtf8("日本 😀");
+    ASSERT_TRUE(WriteScoreFile(path, table).ok);
+
+    const QByteArray file = fileBytes(path);
+    ASSERT_EQ(file.size(), 7680);
+    for (int p = 1; p <= 10; ++p) {
+        const qsizetype record = 768 * (p - 1);
+        EXPECT_EQ(FieldAt(file, record), Shipped[p - 1].Score.toLatin1()) << p;
+        EXPECT_EQ(FieldAt(file, record + 512), QByteArray("1/15/26")) << p;
+    }
+    EXPECT_EQ(FieldAt(file, 256), QByteArray(255, 'x')) << "a long name is cut to 255";
+    EXPECT_EQ(FieldAt(file, 768 + 256), QByteArray("Zo\xEB \x93"
+                                                   "Ace\x94 \x96 \x80"
+                                                   "5"));
+    EXPECT_EQ(FieldAt(file, 2 * 768 + 256), QByteArray("?? ?")) << "one ? a missing character";
+    EXPECT_EQ(file.mid(1 + 4, 251), QByteArray(251, '\0')) << "unused room is zero";
+
+    ScoreTable back;
+    const ScoreFileRead read = ReadScoreFile(path, back);
+    EXPECT_EQ(read.status, ReadStatus::Read);
+    EXPECT_EQ(back[0].Name, QString(255, 'x'));
+    EXPECT_EQ(back[1].Name, table[1].Name);
+    EXPECT_EQ(back[2].Name, "?? ?");
+}
+
+TEST(ScoreFileFormat, DamagedFilesReadWhatTheyCanAndSayWhy) {
+    const QByteArray good = EncodeScoreTable(Shipped);
+    QByteArray garbled = good;
+    garbled.replace(768 + 1, 4, "45x0");     // entry 2
+    garbled.replace(5 * 768 + 1, 4, "3k00"); // entry 6
+    const ScoreTable before = TableOf({"1", "1", "1", "1", "1", "1", "1", "1", "1", "1"});
+    struct Case {
+        const char *what;
+        QByteArray bytes;
+        ReadStatus status;
+        int records;
+        const char *problem;
+    };
+    const Case cases[] = {
+        {"complete", good, ReadStatus::Read, 10, ""},
+        {"longer: its first ten records", good + QByteArray(100, 'z'), ReadStatus::Read, 10, ""},
+        {"cut short", good.left(5000), ReadStatus::Damaged, 6,
+         "it holds 5000 bytes where a table has 7680, so only 6 of its ten entries could be "
+         "read"},
+        {"empty", QByteArray(), ReadStatus::Damaged, 0, "it holds 0 bytes"},
+        {"scores that are no numbers", garbled, ReadStatus::Damaged, 10,
+         "the scores of entries 2, 6 are not whole numbers"},
+    };
+    for (const Case &c : cases) {
+        ScoreTable table = before;
+        const ScoreFileRead read = ParseScoreFile(c.bytes, table);
+        EXPECT_EQ(read.status, c.status) << c.what;
+        EXPECT_EQ(read.records, c.records) << c.what;
+        EXPECT_EQ(read.problems.join(';').left(qsizetype(qstrlen(c.problem))),
+                  QLatin1String(c.problem))
+            << c.what;
+        for (int p = 0; p < 10; ++p)
+            EXPECT_EQ(table[p].Name, p < c.records ? Shipped[p].Name : before[p].Name) << c.what;
+    }
+
+    QTemporaryDir dir;
+    ScoreTable table = before;
+    EXPECT_EQ(ReadScoreFile(dir.filePath("gorbulax.dat"), table).status, ReadStatus::Missing);
+    QDir(dir.path()).mkdir("gorbulax.dat");
+    const ScoreFileRead unreadable = ReadScoreFile(dir.filePath("gorbulax.dat"), table);
+    EXPECT_EQ(unreadable.status, ReadStatus::Damaged);
+    EXPECT_TRUE(unreadable.problems.value(0).startsWith("it cannot be read"));
+    EXPECT_EQ(table, before);
+}
+
+TEST(ScoreFileFormat, ACrashBeforeTheRenameLeavesTheOldTable) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("gorbulax.dat");
+    ASSERT_TRUE(WriteScoreFile(path, Shipped).ok);
+    ScoreTable changed = Shipped;
+    changed[0].Name = "Crash Test";
+    // The new table is on the disk in full; the program dies before it takes the old one's place.
+    EXPECT_EXIT(
+        {
+            const ScoreFileLock lock(path);
+            WriteScoreFileLocked(path, changed, lock, [](const QString &, const QString &) {
+                _exit(3);
+                return false;
+            });
+        },
+        ::testing::ExitedWithCode(3), "");
+    EXPECT_EQ(fileBytes(path), EncodeScoreTable(Shipped));
+
+    // A write that fails at that step says so and leaves no temporary file behind.
+    const ScoreFileLock lock(path);
+    const WriteResult failed = WriteScoreFileLocked(
+        path, changed, lock, [](const QString &, const QString &) { return false; });
+    EXPECT_FALSE(failed.ok);
+    EXPECT_FALSE(failed.problem.isEmpty());
+    EXPECT_EQ(fileBytes(path), EncodeScoreTable(Shipped));
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.tmp-*"}, QDir::Files), QStringList());
+}
+
+TEST(ScoreFileFormat, AWriterWaitsForTheOneHoldingTheLock) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("gorbulax.dat");
+    std::atomic<bool> written{false};
+    std::thread other;
+    {
+        const ScoreFileLock lock(path);
+        ASSERT_TRUE(lock.held());
+        other = std::thread([&] { written = WriteScoreFile(path, Shipped).ok; });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_FALSE(written) << "wrote while another writer held the lock";
+    }
+    other.join();
+    EXPECT_TRUE(written);
+}
+
+TEST(ScoreFileFormat, DamagedBytesAreKeptOnceBesideTheFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("gorbulax.dat");
+    writeFile(path, "first damage");
+    const std::optional<QString> kept = KeepDamagedFile(path);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(*kept, path + ".damaged");
+    EXPECT_EQ(KeepDamagedFile(path), kept) << "the same damage is not kept twice";
+
+    // The table replaced by a rename, then damaged anew: the first damage stays as it was.
+    ASSERT_TRUE(WriteScoreFile(path, Shipped).ok);
+    writeFile(path + ".new", "second damage");
+    ASSERT_TRUE(QFile::remove(path) && QFile::rename(path + ".new", path));
+    EXPECT_EQ(KeepDamagedFile(path), path + ".damaged-2");
+    EXPECT_EQ(fileBytes(path + ".damaged"), "first damage");
+    EXPECT_EQ(fileBytes(path + ".damaged-2"), "second damage");
+}
+
+TEST(ScoreFileLocation, FollowsTheProgramsFolderOrTheUsersDataFolder) {
+    QTemporaryDir root;
+    const QString games = root.filePath("usr/games/");
+    const QString share = root.filePath("usr/share/games/gorbulax/");
+    const QString data = platform::DataFolder();
+    QDir().mkpath(games);
+    QDir().mkpath(share);
+    QDir(data).removeRecursively();
+    const auto writable = [](const QString &) { return true; };
+    const auto readOnly = [](const QString &) { return false; };
+
+    // Nothing anywhere: every place is named, and no table is made up.
+    ScoreFileLocation where = LocateScoreFile(games, writable);
+    EXPECT_TRUE(where.path.isEmpty());
+    EXPECT_EQ(where.searched, QStringList({games + "gorbulax.dat", data + "/gorbulax.dat",
+                                           share + "gorbulax.dat"}));
+    EXPECT_FALSE(QFile::exists(data + "/gorbulax.dat"));
+
+    // A writable folder holding the file, in any letter case, is the table's place.
+    writeFile(games + "Gorbulax.dat", EncodeScoreTable(Shipped));
+    EXPECT_EQ(LocateScoreFile(games, writable).path, games + "Gorbulax.dat");
+
+    // Read-only: the user's copy of the shipped table, made once and kept from then on.
+    where = LocateScoreFile(games, readOnly);
+    EXPECT_EQ(where.path, data + "/gorbulax.dat");
+    EXPECT_TRUE(where.problem.isEmpty());
+    EXPECT_EQ(fileBytes(where.path), EncodeScoreTable(Shipped));
+    writeFile(data + "/gorbulax.dat", "the user's own table");
+    EXPECT_EQ(LocateScoreFile(games, readOnly).path, data + "/gorbulax.dat");
+    EXPECT_EQ(fileBytes(data + "/gorbulax.dat"), "the user's own table");
+
+    // An installed program: the shipped table in ../share/games/gorbulax beside it.
+    QDir(data).removeRecursively();
+    QFile::remove(games + "Gorbulax.dat");
+    writeFile(share + "GORBULAX.DAT", EncodeScoreTable(Shipped));
+    EXPECT_EQ(LocateScoreFile(games, readOnly).path, data + "/gorbulax.dat");
+    EXPECT_EQ(fileBytes(data + "/gorbulax.dat"), EncodeScoreTable(Shipped));
+    QDir(data).removeRecursively();
+}
