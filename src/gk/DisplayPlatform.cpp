@@ -112,6 +112,11 @@ DisplayResult QtDisplayPlatform::setDisplayMode(int width, int height, int bits)
     fullScreen_ = true;
     if (!(window_->windowState() & Qt::WindowFullScreen)) {
         madeFullScreen_ = true;
+        windowedGeometry_ = window_->geometry();
+        // A window manager gives the full-screen state its screen; without one (a bare X
+        // server) the state alone changes nothing, so the window covers the screen itself.
+        if (const QScreen *screen = window_->screen())
+            window_->setGeometry(screen->geometry());
         window_->setWindowState(window_->windowState() | Qt::WindowFullScreen);
     }
     if (window_->isVisible()) {
@@ -125,8 +130,10 @@ void QtDisplayPlatform::restoreDisplayMode() {
     if (!fullScreen_)
         return;
     fullScreen_ = false;
-    if (madeFullScreen_ && window_)
+    if (madeFullScreen_ && window_) {
         window_->setWindowState(window_->windowState() & ~Qt::WindowFullScreen);
+        window_->setGeometry(windowedGeometry_);
+    }
     madeFullScreen_ = false;
 }
 

@@ -207,6 +207,7 @@ private:
     QPointer<DisplayView> view_;
     bool fullScreen_ = false;
     bool madeFullScreen_ = false; // the window was not full screen before the mode was set
+    QRect windowedGeometry_;      // where it was before
     DisplayModeInfo mode_;
     std::vector<std::unique_ptr<PixelSurface>> surfaces_;
     PixelSurface *primary_ = nullptr;

@@ -8,6 +8,7 @@
 #include "support/TraceListener.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -115,6 +116,45 @@ QList<uint8_t> rowOf(const TGKSurface &surface, int y) {
 
 } // namespace
 
+TEST_F(ScreenTest, PublishesItsPropertiesInOrderWithTheirDefaults) {
+    // The events are members, not properties; the version label ignores what is written to it.
+    const std::pair<const char *, QVariant> published[] = {
+        {"DisplayMode", QVariant::fromValue(TGKScreen::dm640x480x8)},
+        {"FlippingEnabled", false},
+        {"Debug", true},
+        {"BeepOnException", true},
+        {"Version", QString(TGKScreen::LibraryVersion)},
+        {"PaletteCycle", false},
+        {"ImageLibrary", QVariant::fromValue<TGKImageLib *>(nullptr)},
+        {"TileLibrary", QVariant::fromValue<TGKImageLib *>(nullptr)},
+        {"MapLibrary", QVariant::fromValue<TGKMapLib *>(nullptr)},
+        {"SkipTile0", false},
+        {"BackBuffers", 2},
+        {"WindowMode", false},
+        {"WindowVBL", true},
+        {"PaletteMode", QVariant::fromValue(TGKScreen::pmNormal)},
+        {"WindowStretch", false},
+        {"WinBufWidth", 0},
+        {"WinBufHeight", 0},
+        {"ColorDepth", 8},
+    };
+    const QMetaObject &meta = *screen->metaObject();
+    ASSERT_EQ(meta.propertyCount() - meta.propertyOffset(), int(std::size(published)));
+    for (int i = 0; i < int(std::size(published)); ++i) {
+        const auto &[name, value] = published[i];
+        EXPECT_STREQ(meta.property(meta.propertyOffset() + i).name(), name);
+        EXPECT_EQ(screen->property(name), value) << name;
+    }
+    EXPECT_TRUE(screen->setProperty("Version", "9.9"));
+    EXPECT_EQ(screen->property("Version").toString(), TGKScreen::LibraryVersion);
+
+    // A removed library is forgotten.
+    screen->SetImageLibrary(images);
+    delete images;
+    images = nullptr;
+    EXPECT_EQ(screen->ImageLibrary(), nullptr);
+}
+
 TEST_F(ScreenTest, ModesGiveTheirSizesAndAnyOtherValue640x480) {
     const std::pair<TDisplayMode, QSize> modes[] = {
         {TGKScreen::dm640x480x8, {640, 480}},        {TGKScreen::dm320x200x8, {320, 200}},
@@ -127,6 +167,7 @@ TEST_F(ScreenTest, ModesGiveTheirSizesAndAnyOtherValue640x480) {
 
     // Full screen sets the mode with the colour depth and flips through a chain of its size.
     screen->DisplayMode = TGKScreen::dm320x200x8;
+    const QRect windowed = window->geometry();
     screen->InitDisplay();
     ASSERT_EQ(platform.modes.size(), 1u);
     EXPECT_EQ(platform.modes[0].width, 320);
@@ -136,8 +177,11 @@ TEST_F(ScreenTest, ModesGiveTheirSizesAndAnyOtherValue640x480) {
     EXPECT_TRUE(screen->BackSurface()->Attached());
     EXPECT_EQ(screen->FrontSurface()->Memory().chain.size(), 2u) << "BackBuffers 2";
     EXPECT_TRUE(window->windowState() & Qt::WindowFullScreen);
+    // The window covers its screen itself, for a desktop without a window manager.
+    EXPECT_EQ(window->geometry(), window->screen()->geometry());
     screen->CleanUp();
     EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
+    EXPECT_EQ(window->geometry(), windowed);
 }
 
 TEST_F(ScreenTest, WindowModeBuffersTakeTheModeSizeUnlessBothSidesAreGiven) {
@@ -292,6 +336,7 @@ TEST_F(ScreenTest, ALibraryFromAFileLetsGoOfItsPicturesAndIsReadAgainOnRestore) 
 
     // Destroying the library leaves the surfaces; restoring makes none from it any more.
     delete images;
+    images = nullptr;
     EXPECT_EQ(screen->ImageLibrary(), nullptr);
     EXPECT_EQ(screen->ImageSurfaceCount(), 3);
     EXPECT_NO_THROW(screen->RestoreSurfaces());
