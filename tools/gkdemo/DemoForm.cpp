@@ -11,16 +11,22 @@
 
 namespace {
 
-constexpr int ExplosionSound = 2; // "Bigboom"
+// The game's explosion, by its name in the game's sound library.
+int explosionSound(const TGKSounds &sounds) {
+    for (int i = 0; i < sounds.Count(); ++i)
+        if (sounds.GetEntry(i).Name() == "Bigboom")
+            return i;
+    throw gk::Error("The game's explosion is missing from its sounds");
+}
 constexpr QSize Buffer{640, 480};
-const char *const CaptionText = "GK demo    F11: window or full screen    click: explode    Esc: quit";
+const char *const CaptionText =
+    "GK demo    F11: window or full screen    click: explode    Esc: quit";
 
 } // namespace
 
 TDemoForm::TDemoForm(bool windowMode)
-    : Screen(new TGKScreen(this)), ImageLib(new TGKImageLib(this)),
-      TileLib(new TGKImageLib(this)), SoundLib(new TGKSoundLib(this)), Audio(new TGKAudio(this)),
-      scene_(Buffer) {
+    : Screen(new TGKScreen(this)), ImageLib(new TGKImageLib(this)), TileLib(new TGKImageLib(this)),
+      SoundLib(new TGKSoundLib(this)), Audio(new TGKAudio(this)), scene_(Buffer) {
     setObjectName("DemoForm");
     setWindowTitle("GK Demo");
     Screen->setObjectName("Screen");
@@ -49,6 +55,7 @@ TDemoForm::TDemoForm(bool windowMode)
     if (!sounds.open(QIODevice::ReadOnly))
         throw gk::Error("The game's sounds are missing from the program");
     SoundLib->Sounds().ReadData(sounds);
+    explosionSound_ = explosionSound(SoundLib->Sounds());
 
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -70,16 +77,17 @@ void TDemoForm::ScreenInitialize() {
         QFont font("Sans", 9);
         font.setStyleStrategy(QFont::NoAntialias);
         painter.setFont(font);
-        const uint8_t *palette = TileLib->Images().HasData() ? TileLib->Images().Palette() : nullptr;
-        const QColor color = palette ? QColor(palette[4 * demo::TextColor],
-                                              palette[4 * demo::TextColor + 1],
-                                              palette[4 * demo::TextColor + 2])
-                                     : QColor(Qt::white);
+        const uint8_t *palette =
+            TileLib->Images().HasData() ? TileLib->Images().Palette() : nullptr;
+        const QColor color =
+            palette ? QColor(palette[4 * demo::TextColor], palette[4 * demo::TextColor + 1],
+                             palette[4 * demo::TextColor + 2])
+                    : QColor(Qt::white);
         painter.setPen(color);
         painter.drawText(text.rect(), Qt::AlignLeft | Qt::AlignVCenter, CaptionText);
     }
-    caption_ = TGKSurface::OffScreen(Screen->BackSurface()->Platform(), text.width(),
-                                     text.height());
+    caption_ =
+        TGKSurface::OffScreen(Screen->BackSurface()->Platform(), text.width(), text.height());
     caption_->SetTransparentColor(0);
     caption_->Canvas().draw(0, 0, text);
     caption_->Canvas().ReleaseHandle();
@@ -98,7 +106,8 @@ void TDemoForm::ScreenFlip() {
     scene_.draw(*Screen, caption_.get());
     ++flips_;
     if (rateClock_.elapsed() >= 5000) {
-        gk::Trace(QString("gkdemo: %1 flips a second").arg(flips_ * 1000.0 / rateClock_.elapsed(), 0, 'f', 1));
+        gk::Trace(QString("gkdemo: %1 flips a second")
+                      .arg(flips_ * 1000.0 / rateClock_.elapsed(), 0, 'f', 1));
         rateClock_.restart();
         flips_ = 0;
     }
@@ -133,7 +142,7 @@ void TDemoForm::mousePressEvent(QMouseEvent *event) {
             return;
         const QPoint at = Screen->SurfacePoint(event->position().toPoint());
         const int hit = scene_.explode(at);
-        Audio->Sound(ExplosionSound).Replay();
+        Audio->Sound(explosionSound_).Replay();
         gk::Trace(QString("gkdemo: explosion at (%1, %2)%3")
                       .arg(at.x())
                       .arg(at.y())

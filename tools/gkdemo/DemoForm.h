@@ -43,6 +43,7 @@ private:
     void ScreenCleanUp();
 
     demo::Scene scene_;
+    int explosionSound_ = 0;
     std::unique_ptr<TGKSurface> caption_; // made on each set-up, gone with the display
     QElapsedTimer rateClock_;
     int flips_ = 0;

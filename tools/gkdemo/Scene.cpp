@@ -108,8 +108,8 @@ Scene::Scene(QSize size, unsigned seed)
     std::uniform_int_distribution<int> x(0, size.width() - 1), y(0, deckTop_ + 16);
     std::uniform_int_distribution<int> color(StarFirst, StarLast), large(0, 9);
     for (int i = 0; i < StarCount; ++i)
-        stars_.push_back({QPoint(x(random_), y(random_)), uint8_t(color(random_)),
-                          large(random_) == 0});
+        stars_.push_back(
+            {QPoint(x(random_), y(random_)), uint8_t(color(random_)), large(random_) == 0});
     badGuys_.resize(BadGuyCount);
     for (int i = 0; i < BadGuyCount; ++i) {
         badGuys_[std::size_t(i)].kind = i % BadGuyKinds;
@@ -119,12 +119,10 @@ Scene::Scene(QSize size, unsigned seed)
 
 void Scene::launch(BadGuy &badGuy, bool anywhere) {
     std::uniform_real_distribution<double> speed(0.8, 2.6), phase(0, 2 * std::numbers::pi);
-    std::uniform_real_distribution<double> height(40, std::max(41, deckTop_ - 110));
+    std::uniform_real_distribution<double> height(40, std::max(41, deckTop_ - 40));
     std::uniform_real_distribution<double> across(0, size_.width());
     badGuy.speed = speed(random_) * (random_() % 2 ? 1 : -1);
-    badGuy.x = anywhere ? across(random_)
-               : badGuy.speed > 0 ? -BadGuySize.width()
-                                  : size_.width();
+    badGuy.x = anywhere ? across(random_) : badGuy.speed > 0 ? -BadGuySize.width() : size_.width();
     badGuy.baseY = height(random_);
     badGuy.phase = phase(random_);
     badGuy.swing = 10 + double(random_() % 40);
