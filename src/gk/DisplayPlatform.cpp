@@ -74,6 +74,7 @@ bool QtDisplayPlatform::create() {
 void QtDisplayPlatform::release() {
     restoreDisplayMode();
     clock_.stop();
+    clock_.followWindow(nullptr);
     if (screenSaver_)
         screenSaver_->release();
     delete view_;
@@ -98,6 +99,7 @@ DisplayResult QtDisplayPlatform::setCooperativeLevel(QWidget *window, uint32_t) 
         view_->setColors(displayColors());
     }
     clock_.follow(window->screen());
+    clock_.followWindow(window->window()->windowHandle());
     return DisplayResult::Ok;
 }
 

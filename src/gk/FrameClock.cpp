@@ -3,8 +3,11 @@
 #include "toolkit/Pacing.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 namespace gk {
 
@@ -41,6 +44,25 @@ void FrameClock::follow(QScreen *screen) {
                 [this](qreal rate) { period_ = periodOf(rate); });
 }
 
+bool FrameClock::PlatformHasFrameCallbacks() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void FrameClock::followWindow(QWindow *window) {
+    followWindow(window, PlatformHasFrameCallbacks());
+}
+
+void FrameClock::followWindow(QWindow *window, bool frameCallbacks) {
+    if (window_)
+        window_->removeEventFilter(this);
+    window_ = frameCallbacks ? window : nullptr;
+    updateAsked_ = false;
+    if (window_)
+        window_->installEventFilter(this);
+    if (running_)
+        scheduleNext();
+}
+
 long long FrameClock::periodIndex(Clock::time_point when) const {
     return (when - origin_) / period_;
 }
@@ -62,9 +84,23 @@ void FrameClock::stop() {
 }
 
 void FrameClock::scheduleNext() {
+    using namespace std::chrono;
     next_ = periodIndex(Clock::now()) + 1;
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(moment(next_) - Clock::now());
-    timer_.start(std::max(wait, std::chrono::milliseconds(0)));
+    auto wait = ceil<milliseconds>(moment(next_) - Clock::now());
+    if (window_) {
+        // The window's next picture is the moment. Should the screen give it none (hidden,
+        // minimised), the timer gives it a period late, and so on until the screen does again.
+        askForUpdate();
+        wait += ceil<milliseconds>(period_);
+    }
+    timer_.start(std::max(wait, milliseconds(0)));
+}
+
+void FrameClock::askForUpdate() {
+    if (updateAsked_ || !window_)
+        return;
+    updateAsked_ = true;
+    window_->requestUpdate();
 }
 
 void FrameClock::deliver() {
@@ -77,6 +113,11 @@ void FrameClock::deliver() {
         timer_.start(rest);
         return;
     }
+    tick();
+}
+
+void FrameClock::tick() {
+    timer_.stop();
     atFrame_ = true;
     emit frame();
     atFrame_ = false;
@@ -84,9 +125,33 @@ void FrameClock::deliver() {
         scheduleNext();
 }
 
+bool FrameClock::eventFilter(QObject *watched, QEvent *event) {
+    // The window deals with its update request too: it paints what the frame drew.
+    if (watched == window_ && event->type() == QEvent::UpdateRequest && updateAsked_) {
+        updateAsked_ = false;
+        emit windowUpdated();
+        if (running_)
+            tick();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void FrameClock::waitForNextFrame() {
-    const long long next = periodIndex(Clock::now()) + 1;
-    toolkit::waitUntil(moment(next));
+    using namespace std::chrono;
+    if (!window_) {
+        toolkit::waitUntil(moment(periodIndex(Clock::now()) + 1));
+        return;
+    }
+    // The window's next picture, or two periods at most for a window the screen shows not.
+    QEventLoop loop;
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    connect(&giveUp, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(this, &FrameClock::windowUpdated, &loop, &QEventLoop::quit);
+    connect(this, &FrameClock::frame, &loop, &QEventLoop::quit);
+    askForUpdate();
+    giveUp.start(ceil<milliseconds>(2 * period_));
+    loop.exec();
 }
 
 void FrameClock::takeFrame() {
