@@ -168,7 +168,8 @@ class TGKScreen : public QObject, public toolkit::LoadNotified, public gk::Start
     Q_OBJECT
 
 public:
-    enum TDisplayMode {
+    // Its values beyond the list are valid too (taken as 640 x 480), hence the fixed type.
+    enum TDisplayMode : int {
         dm640x480x8,
         dm320x200x8,
         dm800x600x8,
