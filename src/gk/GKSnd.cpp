@@ -102,6 +102,15 @@ void TGKAudio::SetSoundLibrary(TGKSoundLib *library) {
         CreateBuffers();
 }
 
+void TGKAudio::Loaded() {
+    if (const QObject *window = parent()) {
+        for (const QObject *component : window->children())
+            if (dynamic_cast<const gk::StartsWindowAudio *>(component))
+                return;
+    }
+    Initialize();
+}
+
 void TGKAudio::Initialize() {
     // A second run (a window that initialises on every activation) starts afresh.
     FreeBuffers();

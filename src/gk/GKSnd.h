@@ -15,6 +15,17 @@
 #include <memory>
 #include <vector>
 
+namespace gk {
+
+// A component that starts its window's audio components itself, later than when the window
+// has loaded: the display, which starts them when the window is activated.
+class StartsWindowAudio {
+public:
+    virtual ~StartsWindowAudio() = default;
+};
+
+} // namespace gk
+
 // One sound, held in a static buffer of its device.
 class TGKSoundBuffer {
 public:
@@ -57,7 +68,8 @@ private:
 };
 
 // The component through which a window plays sounds: its own device, and a buffer for every
-// sound of the bound library. It opens the device when its window has finished loading.
+// sound of the bound library. It opens the device when its window has finished loading, unless
+// the window holds a component that starts it (gk::StartsWindowAudio).
 class TGKAudio : public QObject, public toolkit::LoadNotified {
     Q_OBJECT
     Q_PROPERTY(TGKSoundLib *SoundLibrary READ SoundLibrary WRITE SetSoundLibrary)
@@ -80,7 +92,7 @@ public:
 
     // Opens the device and makes the buffers; then calls OnInitialize when a library is bound.
     void Initialize();
-    void Loaded() override { Initialize(); }
+    void Loaded() override;
 
     void CreateBuffers();
     void FreeBuffers();

@@ -137,10 +137,10 @@ void Canvas::setTarget(QImage *target) {
     target_ = target;
 }
 
-void Canvas::changed(const QRect &rect) {
-    if (!onChanged || !target_)
+void Canvas::changed(const QImage &image, const QRect &rect) {
+    if (!onChanged)
         return;
-    const QRect clipped = rect.intersected(target_->rect());
+    const QRect clipped = rect.intersected(image.rect());
     if (!clipped.isEmpty())
         onChanged(clipped);
 }
@@ -152,10 +152,13 @@ void Canvas::moveTo(int x, int y) {
 void Canvas::lineTo(int x, int y) {
     const QPoint from = penPos_;
     penPos_ = QPoint(x, y);
-    if (!target_ || target_->isNull() || from == penPos_)
+    if (from == penPos_)
+        return;
+    QImage *image = drawingTarget();
+    if (!image || image->isNull())
         return;
 
-    PixelWriter out(*target_);
+    PixelWriter out(*image);
     const QRgb rgb = opaque(penColor_);
     const std::vector<QPoint> stamp =
         penWidth_ > 1 ? penStamp(penWidth_) : std::vector<QPoint>{QPoint(0, 0)};
@@ -186,11 +189,12 @@ void Canvas::lineTo(int x, int y) {
     }
 
     const int reach = penWidth_ / 2 + 1;
-    changed(QRect(from, penPos_).normalized().adjusted(-reach, -reach, reach, reach));
+    changed(*image, QRect(from, penPos_).normalized().adjusted(-reach, -reach, reach, reach));
 }
 
 void Canvas::ellipse(int x1, int y1, int x2, int y2) {
-    if (!target_ || target_->isNull())
+    QImage *image = drawingTarget();
+    if (!image || image->isNull())
         return;
     if (x1 > x2)
         std::swap(x1, x2);
@@ -204,7 +208,7 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2) {
     const int p = penWidth_;
     const EllipseBox inner{x1 + p, y1 + p, outer.w - 2 * p, outer.h - 2 * p};
 
-    PixelWriter out(*target_);
+    PixelWriter out(*image);
     const QRgb pen = opaque(penColor_);
     const QRgb brush = opaque(brushColor_);
     for (int j = y1; j < y2; ++j) {
@@ -222,55 +226,60 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2) {
             out.span(left, right, j, pen);
         }
     }
-    changed(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
+    changed(*image, QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
 }
 
 void Canvas::fillRect(const QRect &rect) {
-    if (!target_ || target_->isNull())
+    QImage *image = drawingTarget();
+    if (!image || image->isNull())
         return;
-    const QRect area = rect.normalized().intersected(target_->rect());
+    const QRect area = rect.normalized().intersected(image->rect());
     if (area.isEmpty())
         return;
-    PixelWriter out(*target_);
+    PixelWriter out(*image);
     const QRgb brush = opaque(brushColor_);
     for (int y = area.top(); y <= area.bottom(); ++y)
         out.span(area.left(), area.right(), y, brush);
-    changed(area);
+    changed(*image, area);
 }
 
 void Canvas::draw(int x, int y, const QImage &picture) {
-    if (!target_ || target_->isNull() || picture.isNull())
+    QImage *image = drawingTarget();
+    if (!image || image->isNull() || picture.isNull())
         return;
-    const QRect area = QRect(QPoint(x, y), picture.size()).intersected(target_->rect());
+    const QRect area = QRect(QPoint(x, y), picture.size()).intersected(image->rect());
     if (area.isEmpty())
         return;
     {
-        QPainter painter(target_);
+        QPainter painter(image);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QPoint(x, y), picture);
     }
-    changed(area);
+    changed(*image, area);
 }
 
 QColor Canvas::pixel(int x, int y) const {
-    if (!target_ || !target_->valid(x, y))
+    const QImage *image = drawingTarget();
+    if (!image || !image->valid(x, y))
         return {};
-    return QColor::fromRgb(target_->pixel(x, y) | 0xff000000u);
+    return QColor::fromRgb(image->pixel(x, y) | 0xff000000u);
 }
 
 void Canvas::setPixel(int x, int y, const QColor &color) {
-    if (!target_ || !target_->valid(x, y))
+    QImage *image = drawingTarget();
+    if (!image || !image->valid(x, y))
         return;
-    PixelWriter(*target_).put(x, y, opaque(color));
-    changed(QRect(x, y, 1, 1));
+    PixelWriter(*image).put(x, y, opaque(color));
+    changed(*image, QRect(x, y, 1, 1));
 }
 
 void Canvas::floodFill(int x, int y, const QColor &color, FillStyle style) {
-    if (!target_ || !target_->valid(x, y))
+    QImage *image = drawingTarget();
+    if (!image || !image->valid(x, y))
         return;
-    PixelWriter out(*target_);
-    const int width = target_->width();
-    const int height = target_->height();
+    PixelWriter out(*image);
+    const int width = image->width();
+    const int height = image->height();
     const QRgb key = color.rgb() & 0x00ffffffu;
     const bool wantEqual = style == FillStyle::Surface;
     const QRgb brush = opaque(brushColor_);
@@ -313,7 +322,7 @@ void Canvas::floodFill(int x, int y, const QColor &color, FillStyle style) {
             }
         }
     }
-    changed(target_->rect());
+    changed(*image, image->rect());
 }
 
 } // namespace toolkit

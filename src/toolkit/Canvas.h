@@ -25,6 +25,9 @@ enum class FillStyle {
 class Canvas {
 public:
     explicit Canvas(QImage *target = nullptr);
+    virtual ~Canvas() = default;
+    Canvas(const Canvas &) = default;
+    Canvas &operator=(const Canvas &) = default;
 
     void setTarget(QImage *target);
     QImage *target() const { return target_; }
@@ -58,8 +61,14 @@ public:
 
     std::function<void(const QRect &)> onChanged;
 
+protected:
+    // The picture every drawing operation works on, asked for anew by each: the target. A
+    // canvas that lends its picture only while it is being drawn on (a display surface's)
+    // provides it here.
+    virtual QImage *drawingTarget() const { return target_; }
+
 private:
-    void changed(const QRect &rect);
+    void changed(const QImage &image, const QRect &rect);
 
     QImage *target_ = nullptr;
     QColor penColor_{Qt::black};

@@ -33,6 +33,10 @@ void setErrorReporter(ErrorReporter reporter) {
     currentReporter() = std::move(reporter);
 }
 
+ErrorReporter errorReporter() {
+    return currentReporter();
+}
+
 namespace {
 
 // Called from inside a catch block: a report that itself fails must not take the program

@@ -17,6 +17,8 @@ void reportError(const QString &text);
 // How an escaping error is reported; reportError by default. Tests put a recorder here.
 using ErrorReporter = std::function<void(const QString &text)>;
 void setErrorReporter(ErrorReporter reporter);
+// The reporter in use; empty while the default one is.
+ErrorReporter errorReporter();
 
 // Runs `action`; an exception escaping it is reported and goes no further.
 void guarded(const std::function<void()> &action) noexcept;

@@ -41,10 +41,19 @@ void Pacer::step() {
         processPendingMessages();
         return;
     }
+    waitUntil(target);
+}
+
+void processPendingMessages() {
+    QCoreApplication::processEvents();
+}
+
+void waitUntil(std::chrono::steady_clock::time_point when) {
+    using namespace std::chrono;
     // Timers round to whole milliseconds and may wake a little early, hence the loop; each
     // round sleeps in the event loop, so none of this spins.
-    for (auto now = steady_clock::now(); now < target; now = steady_clock::now()) {
-        const auto wait = ceil<milliseconds>(target - now);
+    for (auto now = steady_clock::now(); now < when; now = steady_clock::now()) {
+        const auto wait = ceil<milliseconds>(when - now);
         if (!QCoreApplication::instance()) {
             std::this_thread::sleep_for(wait);
             continue;
@@ -75,10 +84,6 @@ FramePacer::FramePacer(std::chrono::nanoseconds stepLength, std::chrono::microse
 void FramePacer::step() {
     if (++steps_ % stepsPerFrame_ == 0)
         frames_.step();
-}
-
-void processPendingMessages() {
-    QCoreApplication::processEvents();
 }
 
 } // namespace toolkit

@@ -46,4 +46,8 @@ private:
 // Processes the pending window messages once.
 void processPendingMessages();
 
+// Waits until `when` in local event loops: the window's messages are processed meanwhile and
+// the processor is not used. Returns at once when the moment has passed.
+void waitUntil(std::chrono::steady_clock::time_point when);
+
 } // namespace toolkit

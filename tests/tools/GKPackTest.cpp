@@ -71,13 +71,13 @@ TEST(GKPackTest, TheGamesFramesRoundTripThroughAnImageLibrary) {
     ASSERT_TRUE(dir.isValid());
     const std::map<QString, QImage> frames = gameFrames();
     ASSERT_EQ(frames.size(), 15u);
-    QStringList args = {"image", "build", dir.filePath("FRAMES.IML")};
-    for (const auto &[name, frame] : frames) {
-        const QString file = dir.filePath(name + ".png");
-        ASSERT_TRUE(frame.save(file));
-        args << file;
-    }
-    ToolRun run = runTool(args);
+    // The packer cuts the strips itself, given the frame size.
+    ToolRun run = runTool({"image", "build", dir.filePath("FRAMES.IML"),
+                           GORBULAX_SOURCE_DIR "/resources/badguy0.png:50:50",
+                           GORBULAX_SOURCE_DIR "/resources/badguy1.png:50",
+                           GORBULAX_SOURCE_DIR "/resources/badguy2.png:50:50",
+                           "badguy3=" GORBULAX_SOURCE_DIR "/resources/badguy3.png:50:50",
+                           GORBULAX_SOURCE_DIR "/resources/explode.png:55:48"});
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
 
     run = runTool({"image", "list", dir.filePath("FRAMES.IML")});
@@ -252,6 +252,9 @@ TEST(GKPackTest, FailuresNameTheFileAndTheReason) {
         {{"image", "build", out, notPng}, {notPng, "cannot read the PNG"}},
         {{"image", "build", out, red, blue}, {red, blue, "do not share a palette", "--reduce"}},
         {{"image", "build", out, "twelve-chars=" + red}, {red, "longer than 11 characters"}},
+        {{"image", "build", out, red + ":3"}, {red, "2 x 2 pixels is no strip of frames of 3 x 2"}},
+        {{"image", "build", "--colors", "256", out, red},
+         {"--colors takes a number from 1 to 255"}},
         {{"map", "build", out, "sixteen-chars-xx=" + red}, {red, "longer than 15 characters"}},
         {{"map", "build", out, "level=" + dir.filePath("none.raw")},
          {dir.filePath("none.raw"), "Cannot open"}},
@@ -308,4 +311,11 @@ TEST(GKPackTest, ReductionIsExactForFewColoursAndCloseForMany) {
                               std::abs(qBlue(chosen) - qBlue(source))});
         }
     EXPECT_LE(worst, 24);
+
+    // A cap on the colours leaves the entries above it to the program.
+    const gkpack::PalettePictures capped = gkpack::ReduceColors({{"many", many}}, 16);
+    EXPECT_LE(uint8_t(*std::max_element(capped.bits[0].begin(), capped.bits[0].end())), 16);
+    EXPECT_NE(capped.palette[16], qRgb(0, 0, 0));
+    for (std::size_t i = 17; i < capped.palette.size(); ++i)
+        ASSERT_EQ(capped.palette[i], 0u) << i;
 }

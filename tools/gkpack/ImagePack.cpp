@@ -13,9 +13,10 @@
 
 namespace gkpack {
 
-const char *const ImageUsage = "build [--reduce] OUT.IML [name=]picture.png ...\n"
-                               "list [--palette] LIB.IML\n"
-                               "extract LIB.IML DIR\n";
+const char *const ImageUsage =
+    "build [--reduce] [--colors N] OUT.IML [name=]picture.png[:width[:height]] ...\n"
+    "list [--palette] LIB.IML\n"
+    "extract LIB.IML DIR\n";
 
 namespace {
 
@@ -29,30 +30,73 @@ SourcePicture readPng(const QString &file) {
     return {file, image};
 }
 
+struct Picture {
+    QByteArray name;
+    SourcePicture source;
+};
+
+// The pictures an argument names: the picture itself, or with a frame size the frames of a
+// strip, left to right and then top to bottom, named "<name>-<number>".
+QList<Picture> picturesOf(const QString &arg) {
+    const NamedFile spec = ParseNamedFile(arg, 2);
+    const QByteArray name =
+        spec.name.isEmpty() ? QFileInfo(spec.file).completeBaseName().toLatin1() : spec.name;
+    const SourcePicture picture = readPng(spec.file);
+    if (spec.numbers.isEmpty())
+        return {{name, picture}};
+    const QSize whole = picture.image.size();
+    const QSize frame(spec.numbers[0], spec.numbers.value(1, whole.height()));
+    if (frame.width() <= 0 || frame.height() <= 0 || whole.width() % frame.width() != 0 ||
+        whole.height() % frame.height() != 0)
+        throw gk::Error(spec.file.toStdString() + ": a picture of " +
+                        std::to_string(whole.width()) + " x " + std::to_string(whole.height()) +
+                        " pixels is no strip of frames of " + std::to_string(frame.width()) +
+                        " x " + std::to_string(frame.height()));
+    QList<Picture> frames;
+    for (int y = 0; y < whole.height(); y += frame.height())
+        for (int x = 0; x < whole.width(); x += frame.width())
+            frames.append({name + '-' + QByteArray::number(frames.size()),
+                           {spec.file, picture.image.copy(QRect(QPoint(x, y), frame))}});
+    return frames;
+}
+
 int build(const QStringList &given) {
     QStringList args = given;
-    const bool reduce = !args.isEmpty() && args.first() == "--reduce";
-    if (reduce)
-        args.removeFirst();
+    bool reduce = false;
+    int colors = 255;
+    while (!args.isEmpty() && args.first().startsWith("--")) {
+        const QString option = args.takeFirst();
+        if (option == "--reduce") {
+            reduce = true;
+        } else if (option == "--colors" && !args.isEmpty()) {
+            const auto count = ParseInt(args.takeFirst());
+            if (!count || *count < 1 || *count > 255)
+                throw gk::Error("--colors takes a number from 1 to 255");
+            colors = *count;
+            reduce = true;
+        } else {
+            throw UsageError();
+        }
+    }
     if (args.size() < 2)
         throw UsageError();
 
     std::vector<SourcePicture> pictures;
     std::vector<TGKImageEntry> headers;
     for (const QString &arg : args.mid(1)) {
-        const NamedFile spec = ParseNamedFile(arg, 0);
-        const QByteArray name =
-            spec.name.isEmpty() ? QFileInfo(spec.file).completeBaseName().toLatin1() : spec.name;
-        TGKImageEntry header;
-        ForFile(spec.file, [&] { header.SetName(name); });
-        pictures.push_back(readPng(spec.file));
-        header.SetWidth(pictures.back().image.width());
-        header.SetHeight(pictures.back().image.height());
-        headers.push_back(header);
+        for (const Picture &picture : picturesOf(arg)) {
+            TGKImageEntry header;
+            ForFile(picture.source.file, [&] { header.SetName(picture.name); });
+            header.SetWidth(picture.source.image.width());
+            header.SetHeight(picture.source.image.height());
+            headers.push_back(header);
+            pictures.push_back(picture.source);
+        }
     }
 
     const bool taken = !reduce && AllIndexed(pictures);
-    const PalettePictures converted = taken ? SharedPalette(pictures) : ReduceColors(pictures);
+    const PalettePictures converted =
+        taken ? SharedPalette(pictures) : ReduceColors(pictures, colors);
     TGKImages images;
     for (int i = 0; i < TGKImages::PaletteEntries; ++i) {
         const QRgb color = converted.palette[std::size_t(i)];

@@ -155,7 +155,8 @@ PalettePictures SharedPalette(const std::vector<SourcePicture> &pictures) {
     return result;
 }
 
-PalettePictures ReduceColors(const std::vector<SourcePicture> &pictures) {
+PalettePictures ReduceColors(const std::vector<SourcePicture> &pictures, int colorCount) {
+    const std::size_t wanted = std::size_t(std::clamp(colorCount, 1, OpaqueEntries));
     std::vector<QImage> images;
     std::vector<ColorCount> colors; // in the order they first appear
     std::unordered_map<QRgb, std::size_t> where;
@@ -175,11 +176,11 @@ PalettePictures ReduceColors(const std::vector<SourcePicture> &pictures) {
     }
 
     std::vector<QRgb> chosen;
-    if (colors.size() <= OpaqueEntries) {
+    if (colors.size() <= wanted) {
         for (const ColorCount &color : colors)
             chosen.push_back(color.rgb);
     } else {
-        chosen = medianCut(colors, OpaqueEntries);
+        chosen = medianCut(colors, wanted);
     }
     PalettePictures result;
     result.palette[0] = qRgba(0, 0, 0, 0);

@@ -34,8 +34,9 @@ PalettePictures SharedPalette(const std::vector<SourcePicture> &pictures);
 
 // All pictures reduced together to one palette: entry 0 is transparent black, taken by every
 // pixel that is less than half opaque; the opaque colours (black among them) take entries 1
-// to 255, exactly when there are at most 255 of them, else as the median cut of all the
-// pictures' pixels chooses them, each pixel taking the nearest.
-PalettePictures ReduceColors(const std::vector<SourcePicture> &pictures);
+// to `colors` (at most 255), exactly when there are at most that many of them, else as the
+// median cut of all the pictures' pixels chooses them, each pixel taking the nearest. The
+// entries after them stay black and unused, for colours of the program's own.
+PalettePictures ReduceColors(const std::vector<SourcePicture> &pictures, int colors = 255);
 
 } // namespace gkpack
