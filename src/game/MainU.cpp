@@ -2,6 +2,7 @@
 
 #include "components/OnlineIP.h"
 #include "components/SaveForm.h"
+#include "dialogs/About.h"
 #include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/Colors.h"
@@ -156,9 +157,14 @@ void TMainForm::connectHandlers() {
     toolkit::onMouseDown(
         PausePanel, [this](QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                            int x, int y) { PausePanelMouseDown(sender, button, shift, x, y); });
-
-    for (QAction *item : {Checkforupgrade1, UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
-        item->setEnabled(false);
+    connect(Checkforupgrade1, &QAction::triggered, this,
+            handler([this] { Checkforupgrade1Click(); }));
+    connect(UmbrelProwletWebsite1, &QAction::triggered, this,
+            handler([this] { UmbrelProwletWebsite1Click(); }));
+    connect(InfoaboutMailinglist1, &QAction::triggered, this,
+            handler([this] { InfoaboutMailinglist1Click(); }));
+    connect(About1, &QAction::triggered, this, handler([this] { About1Click(); }));
+    toolkit::onClick(BannerImage, [this](QObject *) { UmbrelProwletWebsite1Click(); });
 }
 
 int TMainForm::StarCount() const {
@@ -210,10 +216,13 @@ void TMainForm::closeEvent(QCloseEvent *event) {
 }
 
 void TMainForm::FormClose() {
-    WindowClosed = true;
+    const bool closedBefore = std::exchange(WindowClosed, true);
     Timer1->setEnabled(false);
     SaveForm1->Save();
     ReleaseObjects();
+    // The farewell, once; the updater, once started, has the screen to itself.
+    if (AboutBox && !AboutBox->UpdaterStarted && !closedBefore)
+        AboutBox->ShowOnExit();
 }
 
 void TMainForm::Exit1Click() {
@@ -242,6 +251,30 @@ void TMainForm::Help2Click() {
     pauseIfRunning();
     if (HelpForm)
         HelpForm->exec();
+}
+
+void TMainForm::Checkforupgrade1Click() {
+    pauseIfRunning();
+    if (AboutBox)
+        AboutBox->CheckUpgrade(Checkforupgrade1);
+}
+
+void TMainForm::UmbrelProwletWebsite1Click() {
+    pauseIfRunning();
+    if (AboutBox)
+        AboutBox->StaticText4Click();
+}
+
+void TMainForm::InfoaboutMailinglist1Click() {
+    pauseIfRunning();
+    if (AboutBox)
+        AboutBox->StaticText5Click();
+}
+
+void TMainForm::About1Click() {
+    pauseIfRunning();
+    if (AboutBox)
+        AboutBox->ShowAbout();
 }
 
 void TMainForm::StartGame() {
