@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# The about box and the maker's links as a player meets them, in the real program under a
+# virtual display, with a recording script registered as the web page handler and as the
+# updater: About from the menu closes at once; the web site item offline says so and starts
+# nothing, online it opens the site; the mailing-list item and the high score window's banner
+# open their pages; Exit shows the farewell, whose Close is usable only about two seconds
+# later and ends the program; a SIGTERM ends the farewell at once; and Check for upgrade with
+# a stored updater starts it with the program's folder and ends the program without the
+# farewell. Whether the machine is online is set for the runs, so they hold on any machine.
+#
+#   run_about_e2e.sh <path to gorbulax> [folder for screenshots]
+set -euo pipefail
+program=$1
+shots=${2:-$(mktemp -d)}
+mkdir -p "$shots"
+
+source "$(dirname "$0")/session.sh"
+
+# A script that notes each start: its arguments, then its folder, then "--".
+recorder() { # path, log
+  mkdir -p "$(dirname "$1")"
+  cat >"$1" <<SCRIPT
+#!/bin/sh
+{ for a in "\$@"; do printf '%s\n' "\$a"; done; pwd; echo --; } >>'$2'
+SCRIPT
+  chmod +x "$1"
+}
+browser_log=$work/browser.log
+updater_log=$work/updater.log
+recorder "$work/bin/browser" "$browser_log"
+# The updater as the program stores it, in capitals; on the disk it is spelt otherwise.
+updater="$work/Umbrel Tools/Patchwell.exe"
+recorder "$updater" "$updater_log"
+stored=$(printf '%s' "$updater" | tr a-z A-Z)
+
+mkdir -p "$GORBULAX_CONFIG_HOME"
+cat >"$GORBULAX_CONFIG_HOME/user.reg" <<REG
+REGEDIT4
+
+[HKEY_CLASSES_ROOT\\.htm]
+@="recordedpage"
+
+[HKEY_CLASSES_ROOT\\recordedpage\\shell\\open\\command]
+@="$work/bin/browser \\"%1\\""
+
+[HKEY_CURRENT_USER\\Software\\Brakmoor\\Patchwell\\Program Path]
+"SaveEdit1"="$stored"
+REG
+
+home_page=https://www.brakmoor.example/
+
+start_program() { # online: 1 or 0
+  GORBULAX_ONLINE=$1 "$program" &
+  game_pid=$!
+  main=$(find_window Gorbulax) || fail "the main window did not appear"
+  sleep 0.5
+}
+# Opens the menu that is $1 steps right of Options (-1 Game, 0 Options, 1 Help) and presses
+# the item's accelerator $2. A loaded machine may be slow to open the menu, so the menu bar is
+# clicked until it opens.
+menu() {
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  xdotool mousemove $((X + 70)) $((Y + 8)) click 1
+  sleep 0.8
+  [ "$1" = -1 ] && xdotool key Left
+  [ "$1" = 1 ] && xdotool key Right
+  sleep 0.3
+  xdotool key "$2"
+}
+gorbulax_windows() { xdotool search --onlyvisible --name '^Gorbulax$' 2>/dev/null | wc -l; }
+# Clicks the Close button of the about box.
+click_close() {
+  eval "$(xdotool getwindowgeometry --shell "$about")"
+  xdotool mousemove $((X + 138 + 37)) $((Y + 279 + 12)) click 1
+}
+running() { kill -0 "$game_pid" 2>/dev/null; }
+ended() { # waits up to 5 s for the program to end; its exit status must be 0
+  for _ in $(seq 50); do running || break; sleep 0.1; done
+  running && return 1
+  wait "$game_pid" || fail "the program ended with an error"
+  game_pid=""
+}
+opened() { # the addresses the browser was started with, one a line
+  [ -f "$browser_log" ] && grep -v -e '^--$' -e '^/' "$browser_log" || true
+}
+
+# Offline.
+start_program 0
+menu 1 a
+about=$(find_window About) || fail "About did not open the about box"
+sleep 0.3
+import -window "$about" "$shots/about.png"
+click_close
+sleep 0.5
+xdotool search --onlyvisible --name '^About$' >/dev/null && fail "Close did not close the about box"
+running || fail "closing the about box ended the program"
+
+menu 1 u
+for _ in $(seq 30); do [ "$(gorbulax_windows)" = 2 ] && break; sleep 0.1; done
+[ "$(gorbulax_windows)" = 2 ] || fail "the web site item offline showed no message"
+import -window root "$shots/about-offline.png"
+xdotool key Return
+sleep 0.5
+[ -z "$(opened)" ] || fail "the browser was started offline: $(opened)"
+
+menu 1 i
+for _ in $(seq 50); do [ -n "$(opened)" ] && break; sleep 0.1; done
+[ "$(opened)" = "${home_page}mailinglist.htm" ] || fail "the mailing list opened: $(opened)"
+: >"$browser_log"
+
+menu 0 v
+board=$(find_window 'High Scores') || fail "the high score window did not appear"
+eval "$(xdotool getwindowgeometry --shell "$board")"
+xdotool mousemove $((X + 61 + 234)) $((Y + 5 + 30)) click 1
+for _ in $(seq 50); do [ -n "$(opened)" ] && break; sleep 0.1; done
+[ "$(opened)" = "$home_page" ] || fail "the high score window's banner opened: $(opened)"
+xdotool key Escape
+sleep 0.5
+: >"$browser_log"
+
+# Exit: the farewell, whose Close answers neither click nor key at first.
+menu -1 x
+about=$(find_window About) || fail "Exit showed no farewell"
+shown=$SECONDS
+sleep 0.4
+import -window "$about" "$shots/farewell.png"
+click_close
+xdotool key Return Escape
+sleep 0.6
+running || fail "the farewell could be left at once"
+xdotool search --onlyvisible --name '^About$' >/dev/null || fail "the farewell went away"
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+sleep 1.4
+click_close
+ended || fail "Close did not end the program about 2 s after the farewell showed"
+[ $((SECONDS - shown)) -le 6 ] || fail "the farewell took $((SECONDS - shown)) s"
+
+# The farewell ends when the system asks the program to end.
+start_program 0
+menu -1 x
+find_window About >/dev/null || fail "Exit showed no farewell"
+kill -TERM "$game_pid"
+for _ in $(seq 20); do running || break; sleep 0.1; done
+running && fail "the farewell did not end on SIGTERM"
+game_pid=""
+
+# Online: the detector watches while a game is paused.
+start_program 1
+eval "$(xdotool getwindowgeometry --shell "$main")"
+field_x=$((X + 19 + 523 / 2)) field_y=$((Y + HEIGHT - 55 - 226 / 2))
+xdotool mousemove "$field_x" "$field_y" click 1
+sleep 1
+xdotool click 3
+sleep 2.5
+menu 1 u
+for _ in $(seq 50); do [ -n "$(opened)" ] && break; sleep 0.1; done
+[ "$(opened)" = "$home_page" ] || fail "the web site item online opened: $(opened)"
+[ "$(gorbulax_windows)" = 1 ] || fail "a message with the site opened"
+
+menu 0 c
+for _ in $(seq 50); do [ -s "$updater_log" ] && break; sleep 0.1; done
+[ -s "$updater_log" ] || fail "the updater did not start"
+program_dir=$(dirname "$(readlink -f "$program")")/
+# The folder goes last and unquoted, so a folder with blanks comes in pieces.
+got=$(head -n -2 "$updater_log" | tr '\n' ' ')
+[ "$got" = "Gorbulax version.dll $program_dir " ] || fail "the updater got: $got"
+ended || fail "the program did not end for the updater"
+xdotool search --onlyvisible --name '^About$' >/dev/null && fail "a farewell after the updater"
+echo "e2e: the about box, the farewell, the web site offline and online, the mailing list," \
+  "the high score banner and the updater work as a player meets them"
