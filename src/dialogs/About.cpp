@@ -16,10 +16,10 @@
 #include "toolkit/Loading.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Mouse.h"
+#include "toolkit/Placement.h"
 #include "toolkit/Timer.h"
 
 #include <QCoreApplication>
-#include <QScreen>
 #include <QShowEvent>
 
 TAboutBox *AboutBox = nullptr;
@@ -115,11 +115,7 @@ void TAboutBox::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    toolkit::centreOnScreen(this);
     // Until Close may be used, Enter reaches no other button (the upgrade check).
     if (!OKButton->isEnabled())
         setFocus();

@@ -19,6 +19,7 @@
 #include "toolkit/Loading.h"
 #include "toolkit/Mouse.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/Placement.h"
 #include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
@@ -26,7 +27,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
-#include <QScreen>
 
 #include <chrono>
 #include <cmath>
@@ -202,11 +202,7 @@ void TMainForm::showEvent(QShowEvent *event) {
     if (placed_)
         return;
     placed_ = true;
-    if (const QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    toolkit::centreOnScreen(this);
 }
 
 void TMainForm::closeEvent(QCloseEvent *event) {

@@ -178,6 +178,15 @@ TEST_F(About, ClosingTheProgramSaysFarewellAndCloseIsUsableOnlyLater) {
     EXPECT_TRUE(MainForm->WindowClosed);
 }
 
+TEST_F(About, TheWindowSystemsCloseRequestEndsTheFarewellAtOnce) {
+    // As when the desktop logs out: nobody waits for the game.
+    WhenModal(AboutBox, [] { AboutBox->close(); });
+    MainForm->close();
+    EXPECT_FALSE(AboutBox->isVisible());
+    EXPECT_FALSE(MainForm->isVisible());
+    EXPECT_FALSE(AboutBox->Timer1->enabled() || AboutBox->Timer2->enabled());
+}
+
 TEST_F(About, TheLinksOpenTheMakersPagesAndSayWhenTheyCannot) {
     OptionsDlg->SoundCheck->setChecked(true);
     const QString mail = "mailto:" + maker::EMail() + "?subject=Gorbulax";
