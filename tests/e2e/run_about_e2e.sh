@@ -56,19 +56,29 @@ start_program() { # online: 1 or 0
   main=$(find_window Gorbulax) || fail "the main window did not appear"
   sleep 0.5
 }
+gorbulax_windows() { xdotool search --onlyvisible --name '^Gorbulax$' 2>/dev/null | wc -l; }
+windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
 # Opens the menu that is $1 steps right of Options (-1 Game, 0 Options, 1 Help) and presses
-# the item's accelerator $2. A loaded machine may be slow to open the menu, so the menu bar is
-# clicked until it opens.
+# the item's accelerator $2. The open menu is one more window; a loaded machine may be slow to
+# show it, so the menu bar is clicked until it does.
 menu() {
   eval "$(xdotool getwindowgeometry --shell "$main")"
-  xdotool mousemove $((X + 70)) $((Y + 8)) click 1
-  sleep 0.8
-  [ "$1" = -1 ] && xdotool key Left
-  [ "$1" = 1 ] && xdotool key Right
+  local before shown=""
+  before=$(windows)
+  for _ in 1 2 3; do
+    xdotool mousemove $((X + 70)) $((Y + 8)) click 1
+    for _ in $(seq 20); do
+      [ "$(windows)" -gt "$before" ] && { shown=1; break; }
+      sleep 0.1
+    done
+    [ -n "$shown" ] && break
+  done
+  [ -n "$shown" ] || fail "the menu did not open"
+  if [ "$1" = -1 ]; then xdotool key Left; fi
+  if [ "$1" = 1 ]; then xdotool key Right; fi
   sleep 0.3
   xdotool key "$2"
 }
-gorbulax_windows() { xdotool search --onlyvisible --name '^Gorbulax$' 2>/dev/null | wc -l; }
 running() { kill -0 "$game_pid" 2>/dev/null; }
 opened() { # the addresses the browser was started with, one a line
   [ -f "$browser_log" ] && grep -v -e '^--$' -e '^/' "$browser_log" || true
