@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "components/OnlineIP.h"
 #include "game/Forms.h"
 #include "game/MainU.h"
@@ -10,9 +11,15 @@
 #include <QIcon>
 
 int main(int argc, char **argv) {
+    // The help and the version are answered in a terminal without a display too.
+    if (commandline::asksOnlyAboutTheProgram(argc, argv))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     toolkit::Application application(argc, argv);
     QGuiApplication::setApplicationName("Gorbulax");
+    QGuiApplication::setApplicationVersion(GORBULAX_VERSION);
     QGuiApplication::setDesktopFileName("gorbulax");
+    if (const std::optional<int> status = commandline::answer(QCoreApplication::arguments()))
+        return *status;
     toolkit::mapClassicFonts();
     // GORBULAX_PACE stretches (above 1) or shortens (below 1) the fades and the beam, for
     // demonstrations and recordings; 0 runs them without waiting.

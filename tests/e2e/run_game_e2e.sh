@@ -6,7 +6,7 @@
 # with a score table beside it whose lowest entry, 100, any game beats (a game that nobody
 # aims in ends after 150 to 450 ticks of flight; the shipped table asks for 500).
 #
-#   run_game_e2e.sh <path to gorbulax> [folder for screenshots]
+#   run_game_e2e.sh <path to gorbulax, built or installed> [folder for screenshots]
 set -euo pipefail
 program=$1
 shots=${2:-$(mktemp -d)}
@@ -18,10 +18,18 @@ trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 export GORBULAX_DATA_HOME=$work/data
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-mkdir -p "$work/bin"
-cp "$program" "$work/bin/gorbulax"
-cp "$(dirname "$program")/gorbulax.dat" "$work/bin/gorbulax.dat"
-table=$work/bin/gorbulax.dat
+# A built program runs as a portable copy with the table beside it; an installed one, with no
+# table beside it, runs where it lies and keeps its table in the data folder.
+if [ -f "$(dirname "$program")/gorbulax.dat" ]; then
+  mkdir -p "$work/bin"
+  cp "$program" "$work/bin/gorbulax"
+  cp "$(dirname "$program")/gorbulax.dat" "$work/bin/gorbulax.dat"
+  program=$work/bin/gorbulax
+  table=$work/bin/gorbulax.dat
+else
+  mkdir -p "$GORBULAX_DATA_HOME"
+  table=$GORBULAX_DATA_HOME/gorbulax.dat
+fi
 settings=$GORBULAX_CONFIG_HOME/user.reg
 name="E2E Pilot"
 
@@ -45,7 +53,7 @@ write_table() {
 pixel() { convert "$1" -crop "1x1+$2+$3" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:; }
 
 start_program() {
-  "$work/bin/gorbulax" &
+  "$program" &
   game_pid=$!
   main=$(find_window Gorbulax) || fail "the main window did not appear"
   sleep 1

@@ -209,3 +209,43 @@ TEST_F(EndOfGame, ClosingTheWindowStopsTheSequenceWhereItIs) {
     EXPECT_FALSE(f.ObjectsLive);
     EXPECT_TRUE(f.BadGuyList.isEmpty());
 }
+
+// The menu's windows pause a game in flight, and open during the end sequence without
+// stopping it: the results still count up once the window is closed.
+TEST_F(EndOfGame, TheMenusWindowsPauseAFlightAndLeaveTheSequenceGoingOn) {
+    TMainForm &f = *MainForm;
+    const std::pair<QAction *, QDialog *> items[] = {
+        {f.ViewHighScores1, ScoreBoard}, {f.SetOptions1, OptionsDlg}, {f.Help2, HelpForm}};
+    for (const auto &[action, window] : items) {
+        SCOPED_TRACE(action->text().toStdString());
+        StartFlying(0);
+        bool shown = false;
+        WhenModal(window, [&shown, window] {
+            shown = true;
+            window->reject();
+        });
+        action->trigger();
+        EXPECT_TRUE(shown);
+        EXPECT_TRUE(f.Stopped);
+        EXPECT_TRUE(f.PausePanel->isVisible());
+        f.New1->trigger();
+    }
+
+    StartFlying(0);
+    f.Travelled = 120;
+    bool shown = false;
+    QTimer::singleShot(0, &f, [&shown, &f] {
+        WhenModal(ScoreBoard, [&shown] {
+            shown = true;
+            ScoreBoard->BitBtn1->click();
+        });
+        f.ViewHighScores1->trigger();
+    });
+    f.Energy = -10;
+    f.UpDateCaptions();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(f.PausePanel->isVisible());
+    EXPECT_EQ(f.RS2_FinalScore->caption(), "120");
+    EXPECT_TRUE(f.StartAnother->isVisible());
+    EXPECT_TRUE(f.Timer2->enabled());
+}

@@ -246,4 +246,13 @@ TEST(ScoreFileLocation, FollowsTheProgramsFolderOrTheUsersDataFolder) {
     EXPECT_EQ(LocateScoreFile(games, readOnly).path, data + "/gorbulax.dat");
     EXPECT_EQ(fileBytes(data + "/gorbulax.dat"), EncodeScoreTable(Shipped));
     QDir(data).removeRecursively();
+
+    // No copy can be made (a file stands where the data folder belongs): the shipped table is
+    // played where it lies, and the player is told the scores of this run cannot be kept.
+    writeFile(data, "not a folder");
+    where = LocateScoreFile(games, readOnly);
+    EXPECT_EQ(where.path, share + "GORBULAX.DAT");
+    EXPECT_TRUE(where.problem.contains(data + "/gorbulax.dat")) << where.problem.toStdString();
+    EXPECT_EQ(fileBytes(data), "not a folder");
+    QFile::remove(data);
 }

@@ -189,6 +189,47 @@ TEST(GKPackTest, AReaderOfItsOwnFindsWhatTheToolWasGiven) {
     EXPECT_EQ(le32(ml, 45 + 24), 0);
 }
 
+// What extract prints builds the library again, byte for byte: the game's own sounds with
+// their pans and volumes, and maps with their sizes, a negative one and an empty map among them.
+TEST(GKPackTest, ExtractPrintsWhatBuildsTheLibraryAgain) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile raw(dir.filePath("level.raw"));
+    ASSERT_TRUE(raw.open(QIODevice::WriteOnly));
+    raw.write("\x01\x02\x03\x04\x05\x06");
+    raw.close();
+    QFile(dir.filePath("empty.raw")).open(QIODevice::WriteOnly);
+    const QString maps = dir.filePath("MAPS");
+    ASSERT_EQ(runTool({"map", "build", maps, "level one=" + dir.filePath("level.raw") + ":-3:2",
+                       "none=" + dir.filePath("empty.raw")})
+                  .code,
+              0);
+
+    const std::pair<QString, QString> libraries[] = {
+        {"sound", GORBULAX_SOURCE_DIR "/resources/gorbulax.sdl"},
+        {"map", maps},
+    };
+    for (const auto &[family, library] : libraries) {
+        SCOPED_TRACE(family.toStdString());
+        const QString out = dir.filePath(family + "-out");
+        const ToolRun extracted = runTool({family, "extract", library, out});
+        ASSERT_EQ(extracted.code, 0) << extracted.err.toStdString();
+        const QString rebuilt = dir.filePath(family + ".again");
+        const ToolRun built = runTool(QStringList{family, "build", rebuilt} +
+                                      extracted.out.split('\n', Qt::SkipEmptyParts));
+        ASSERT_EQ(built.code, 0) << built.err.toStdString();
+        QFile original(library);
+        QFile again(rebuilt);
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(original.readAll() == again.readAll());
+        const ToolRun listed = runTool({family, "list", rebuilt});
+        EXPECT_EQ(listed.code, 0);
+        EXPECT_EQ(listed.out.count('\n'), extracted.out.count('\n') + 1)
+            << listed.out.toStdString();
+    }
+}
+
 TEST(GKPackTest, FailuresNameTheFileAndTheReason) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

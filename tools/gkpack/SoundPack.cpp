@@ -61,6 +61,7 @@ int list(const QStringList &args) {
     return 0;
 }
 
+// Prints for each sound the argument that builds it again.
 int extract(const QStringList &args) {
     if (args.size() != 2)
         throw UsageError();
@@ -73,7 +74,7 @@ int extract(const QStringList &args) {
         const QByteArray samples(reinterpret_cast<const char *>(e.Data), e.Size());
         const QString path = dir.filePath(OutputName(i, e.Name(), "wav"));
         WriteFile(path, gk::MakeWave(e.Format(), samples));
-        std::printf("%s\n", qPrintable(path));
+        std::printf("%s=%s:%d:%d\n", e.Name().constData(), qPrintable(path), e.Pan(), e.Volume());
     }
     return 0;
 }

@@ -8,11 +8,11 @@ namespace makeart {
 
 namespace {
 
-constexpr int arrowSize = 16;
+constexpr int ArrowSize = 16;
 
 QImage drawArrow(const Ramp &colours) {
-    QImage arrow = emptyFrame(arrowSize, arrowSize);
-    Mask shape(arrowSize, arrowSize);
+    QImage arrow = emptyFrame(ArrowSize, ArrowSize);
+    Mask shape(ArrowSize, ArrowSize);
     // A shaft through the middle rows and a head whose point reaches the right edge's outline.
     shape.add(polygon(QPolygonF({{1, 6}, {8, 6}, {8, 2}, {14.5, 8}, {8, 14}, {8, 10}, {1, 10}})));
     paintShaded(arrow, shape, colours, {.roundness = 2.5, .ambient = 0.35, .dither = 0.25});

@@ -10,9 +10,9 @@ QImage drawBadGuy(int kind);
 QImage drawExplosion();
 
 // 32 x 32 icons for the preferences dialog: a loudspeaker for the sound settings, and the
-// program's own star burst.
+// program's own star burst, which is also the program's icon on the desktop at every size.
 QImage drawSpeakerIcon();
-QImage drawStarburstIcon();
+QImage drawStarburstIcon(int size = 32);
 
 // 70 x 47 pictures for the help window's title strip: two of the green bad guys, and one
 // of the rays turned blue.

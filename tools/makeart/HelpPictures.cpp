@@ -11,17 +11,17 @@ namespace makeart {
 
 namespace {
 
-constexpr int pictureWidth = 70;
-constexpr int pictureHeight = 47;
-constexpr int frameSize = 50;
+constexpr int PictureWidth = 70;
+constexpr int PictureHeight = 47;
+constexpr int FrameSize = 50;
 
 // One frame of a bad guy's strip: 0 and 1 are the two halves of its wing beat.
 QImage frameOf(const QImage &strip, int frame) {
-    return strip.copy(frame * frameSize, 0, frameSize, frameSize);
+    return strip.copy(frame * FrameSize, 0, FrameSize, FrameSize);
 }
 
 QImage emptyPicture() {
-    QImage picture(pictureWidth, pictureHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage picture(PictureWidth, PictureHeight, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
     return picture;
 }
@@ -65,7 +65,7 @@ QImage drawHelpRay() {
     QImage picture = emptyPicture();
     QPainter p(&picture);
     place(p, hueTurned(frameOf(drawBadGuy(3), 1), 25),
-          QRect((pictureWidth - pictureHeight) / 2, 0, pictureHeight, pictureHeight));
+          QRect((PictureWidth - PictureHeight) / 2, 0, PictureHeight, PictureHeight));
     p.end();
     return picture.convertToFormat(QImage::Format_ARGB32);
 }

@@ -32,11 +32,11 @@ void addArc(Mask &mask, QPointF centre, double radius, double spread) {
     }
 }
 
-// The whole icon with its corners rounded off.
-Shape roundedSquare(double corner) {
+// A square icon of `size` pixels with its corners rounded off.
+Shape roundedSquare(int size, double corner) {
     return [=](QPointF p) {
-        const double x = std::clamp(p.x(), corner, IconSize - corner);
-        const double y = std::clamp(p.y(), corner, IconSize - corner);
+        const double x = std::clamp(p.x(), corner, size - corner);
+        const double y = std::clamp(p.y(), corner, size - corner);
         return std::hypot(p.x() - x, p.y() - y) <= corner;
     };
 }
@@ -101,19 +101,21 @@ QImage drawSpeakerIcon() {
     return icon;
 }
 
-QImage drawStarburstIcon() {
+QImage drawStarburstIcon(int size) {
     // From the black of space through a deep blue glow to white.
     const Ramp light = ramp(
         {0x000000, 0x080c24, 0x141e4a, 0x28407e, 0x4c6cb4, 0x8aa4e0, 0xc4d4f8, 0xeef3ff, 0xffffff});
-    QImage icon = emptyFrame(IconSize, IconSize);
+    QImage icon = emptyFrame(size, size);
+    // The design is measured on the 32 pixel icon; other sizes draw it scaled, pixel by pixel.
+    const double scale = static_cast<double>(size) / IconSize;
 
-    Mask tile = emptyMask();
-    tile.add(roundedSquare(5));
+    Mask tile(size, size);
+    tile.add(roundedSquare(size, 5 * scale));
 
     // The middle of a pixel, so that the long rays run along whole rows, columns and diagonals.
-    const QPointF centre(15.5, 15.5);
+    const QPointF centre((size - 1) / 2.0, (size - 1) / 2.0);
     auto brightness = [&](QPointF p) {
-        const QPointF d = p - centre;
+        const QPointF d = (p - centre) / scale;
         const double r = std::hypot(d.x(), d.y());
         double value = 1.3 * std::exp(-(r / 1.8) * (r / 1.8)) + 0.4 * std::exp(-r / 3.5);
         auto ray = [&](double angle, double length, double strength, double thin, double flare) {
@@ -139,17 +141,19 @@ QImage drawStarburstIcon() {
     };
 
     // The outermost pixels stay black as the outline; the ring inside them catches the light
-    // where it faces up and left, which lifts the tile off a dark background. Gives how much
-    // a ring pixel faces the light, from -1 to 1, and -2 off the ring.
+    // where it faces up and left, which lifts the tile off a dark background. Both are a pixel
+    // wide on the 32 pixel icon and as wide in proportion on larger ones. Gives how much a
+    // ring pixel faces the light, from -1 to 1, and -2 off the ring.
+    const int edge = std::max(1, static_cast<int>(std::lround(scale)));
     auto bevel = [&](int x, int y) {
         QPointF outward;
-        for (int dy = -2; dy <= 2; ++dy) {
-            for (int dx = -2; dx <= 2; ++dx) {
+        for (int dy = -2 * edge; dy <= 2 * edge; ++dy) {
+            for (int dx = -2 * edge; dx <= 2 * edge; ++dx) {
                 const int reach = std::abs(dx) + std::abs(dy);
-                if (tile.at(x + dx, y + dy) || reach > 2) {
+                if (tile.at(x + dx, y + dy) || reach > 2 * edge) {
                     continue;
                 }
-                if (reach == 1) {
+                if (reach <= edge) {
                     return -2.0; // an outline pixel
                 }
                 outward += QPointF(dx, dy);
@@ -161,8 +165,8 @@ QImage drawStarburstIcon() {
     const QColor rimLight(0x50, 0x56, 0x64);
     const QColor rimShade(0x28, 0x2c, 0x34);
 
-    for (int y = 0; y < IconSize; ++y) {
-        for (int x = 0; x < IconSize; ++x) {
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
             if (!tile.at(x, y)) {
                 continue;
             }

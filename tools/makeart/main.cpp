@@ -403,5 +403,15 @@ int main(int argc, char **argv) {
     ok = save(makeart::drawHelpPair(), out, QStringLiteral("helppair.png")) && ok;
     ok = save(makeart::drawHelpRay(), out, QStringLiteral("helpray.png")) && ok;
     ok = save(makeart::drawRowArrows(), out, QStringLiteral("arrows.png")) && ok;
+    // The desktop's icons, in the sizes its icon theme asks for.
+    if (!out.mkpath(QStringLiteral("icons"))) {
+        QTextStream(stderr) << "makeart: cannot make " << out.filePath("icons") << "\n";
+        return 1;
+    }
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        ok = save(makeart::drawStarburstIcon(size), out,
+                  QStringLiteral("icons/gorbulax-%1.png").arg(size)) &&
+             ok;
+    }
     return ok ? 0 : 1;
 }
