@@ -214,6 +214,9 @@ void TAboutBox::CheckUpgrade(QObject *) {
 }
 
 bool TAboutBox::FindUpdater() {
+    // Found means confirmed this time: a dialog closed by its title bar keeps what an earlier
+    // showing found, which may be gone by now.
+    BrowseForFolderDlg->UpdaterFound = false;
     BrowseForFolderDlg->exec();
     const bool found = BrowseForFolderDlg->UpdaterFound;
     // Kept also after a cancel: then it is the folder last looked at, which the next check

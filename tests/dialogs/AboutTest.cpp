@@ -296,6 +296,21 @@ TEST_F(About, ACancelledBrowseKeepsTheLastFolderInCapitals) {
     EXPECT_EQ(AboutBox->SaveEdit1->text(), folder.toUpper());
     EXPECT_FALSE(AboutBox->UpdaterStarted);
 
+    // Closed by its title bar after an earlier showing found an updater that is gone by now:
+    // nothing is started, and the download is offered.
+    BrowseForFolderDlg->UpdaterFound = true;
+    BrowseForFolderDlg->UpdaterPath = root.filePath("gone/PATCHWELL.EXE");
+    WhenModal(BrowseForFolderDlg, [] { BrowseForFolderDlg->reject(); });
+    messages.answers = {Answer::Yes, Answer::No};
+    AboutBox->BitBtn1->click();
+    ASSERT_EQ(messages.asked.size(), 4);
+    EXPECT_TRUE(messages.asked[3].text.startsWith("Do you wish to download")) << "the offer";
+    EXPECT_FALSE(AboutBox->UpdaterStarted);
+    EXPECT_FALSE(MainForm->WindowClosed);
+    EXPECT_EQ(AboutBox->SaveEdit1->text(), root.filePath("gone/PATCHWELL.EXE").toUpper());
+    AboutBox->SaveEdit1->setText(folder.toUpper());
+    AboutBox->SaveEdit1->Save();
+
     // Stored for the next run; a folder is no updater, so the next check asks again.
     DestroyForms();
     CreateForms();
