@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "components/OnlineIP.h"
 #include "game/Forms.h"
 #include "game/MainU.h"
 #include "platform/Registry.h"
@@ -35,6 +36,16 @@ int main(int argc, char **argv) {
     if (!CreateForms()) {
         DestroyForms();
         return 1;
+    }
+    // GORBULAX_ONLINE=1 (or 0) has the online detector find the machine online (or offline)
+    // whatever its network: for demonstrations, and for the end-to-end tests of the links.
+    if (qEnvironmentVariableIsSet("GORBULAX_ONLINE")) {
+        const bool online = qEnvironmentVariableIntValue("GORBULAX_ONLINE") != 0;
+        MainForm->IPOnline1->setInterfaceSource([online] {
+            return std::vector<platform::InterfaceAddress>{
+                online ? platform::InterfaceAddress{"seam0", "192.0.2.2", true, false}
+                       : platform::InterfaceAddress{"lo", "127.0.0.1", true, true}};
+        });
     }
     QApplication::setWindowIcon(QIcon(":/pictures/starburst.png"));
     MainForm->show();

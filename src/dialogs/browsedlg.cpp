@@ -4,9 +4,9 @@
 #include "toolkit/DesignProperties.h"
 #include "toolkit/DialogKeys.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/Placement.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 
@@ -64,9 +64,5 @@ void TBrowseForFolderDlg::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    toolkit::centreOnScreen(this);
 }

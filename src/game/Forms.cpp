@@ -1,5 +1,6 @@
 #include "game/Forms.h"
 
+#include "dialogs/About.h"
 #include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "dialogs/browsedlg.h"
@@ -18,6 +19,7 @@ static void initResources() {
 bool CreateForms() {
     initResources();
     MainForm = new TMainForm;
+    AboutBox = new TAboutBox;
     BrowseForFolderDlg = new TBrowseForFolderDlg;
     OptionsDlg = new TOptionsDlg;
     ScoreBoard = new TScoreBoard;
@@ -41,6 +43,8 @@ void DestroyForms() {
     OptionsDlg = nullptr;
     delete BrowseForFolderDlg;
     BrowseForFolderDlg = nullptr;
+    delete AboutBox;
+    AboutBox = nullptr;
     delete MainForm;
     MainForm = nullptr;
 }

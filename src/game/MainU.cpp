@@ -2,6 +2,7 @@
 
 #include "components/OnlineIP.h"
 #include "components/SaveForm.h"
+#include "dialogs/About.h"
 #include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/Colors.h"
@@ -18,6 +19,7 @@
 #include "toolkit/Loading.h"
 #include "toolkit/Mouse.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/Placement.h"
 #include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
@@ -25,7 +27,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
-#include <QScreen>
 
 #include <chrono>
 #include <cmath>
@@ -156,9 +157,14 @@ void TMainForm::connectHandlers() {
     toolkit::onMouseDown(
         PausePanel, [this](QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                            int x, int y) { PausePanelMouseDown(sender, button, shift, x, y); });
-
-    for (QAction *item : {Checkforupgrade1, UmbrelProwletWebsite1, InfoaboutMailinglist1, About1})
-        item->setEnabled(false);
+    connect(Checkforupgrade1, &QAction::triggered, this,
+            handler([this] { Checkforupgrade1Click(); }));
+    connect(UmbrelProwletWebsite1, &QAction::triggered, this,
+            handler([this] { UmbrelProwletWebsite1Click(); }));
+    connect(InfoaboutMailinglist1, &QAction::triggered, this,
+            handler([this] { InfoaboutMailinglist1Click(); }));
+    connect(About1, &QAction::triggered, this, handler([this] { About1Click(); }));
+    toolkit::onClick(BannerImage, [this](QObject *) { UmbrelProwletWebsite1Click(); });
 }
 
 int TMainForm::StarCount() const {
@@ -196,11 +202,7 @@ void TMainForm::showEvent(QShowEvent *event) {
     if (placed_)
         return;
     placed_ = true;
-    if (const QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    toolkit::centreOnScreen(this);
 }
 
 void TMainForm::closeEvent(QCloseEvent *event) {
@@ -210,10 +212,13 @@ void TMainForm::closeEvent(QCloseEvent *event) {
 }
 
 void TMainForm::FormClose() {
-    WindowClosed = true;
+    const bool closedBefore = std::exchange(WindowClosed, true);
     Timer1->setEnabled(false);
     SaveForm1->Save();
     ReleaseObjects();
+    // The farewell, once; the updater, once started, has the screen to itself.
+    if (AboutBox && !AboutBox->UpdaterStarted && !closedBefore)
+        AboutBox->ShowOnExit();
 }
 
 void TMainForm::Exit1Click() {
@@ -242,6 +247,30 @@ void TMainForm::Help2Click() {
     pauseIfRunning();
     if (HelpForm)
         HelpForm->exec();
+}
+
+void TMainForm::Checkforupgrade1Click() {
+    pauseIfRunning();
+    if (AboutBox)
+        AboutBox->CheckUpgrade(Checkforupgrade1);
+}
+
+void TMainForm::UmbrelProwletWebsite1Click() {
+    pauseIfRunning();
+    if (AboutBox)
+        AboutBox->StaticText4Click();
+}
+
+void TMainForm::InfoaboutMailinglist1Click() {
+    pauseIfRunning();
+    if (AboutBox)
+        AboutBox->StaticText5Click();
+}
+
+void TMainForm::About1Click() {
+    pauseIfRunning();
+    if (AboutBox)
+        AboutBox->ShowAbout();
 }
 
 void TMainForm::StartGame() {

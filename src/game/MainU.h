@@ -99,6 +99,10 @@ public:
     void ViewHighScores1Click();
     void SetOptions1Click();
     void Help2Click();
+    void Checkforupgrade1Click();
+    void UmbrelProwletWebsite1Click(); // the banner's click too
+    void InfoaboutMailinglist1Click();
+    void About1Click();
 
     // The arrangement of the window as its size changes: Layout.cpp.
     void FormResize();

@@ -41,6 +41,12 @@ bool isProgram(const QString &path) {
            ::access(name.constData(), X_OK) == 0;
 }
 
+// A program of the original platform: its file begins with the signature "MZ".
+bool isWindowsProgram(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
+}
+
 // A program found by its bare name in PATH, spelt exactly, as this platform finds programs;
 // empty when there is none.
 QString inPath(const QString &name) {
@@ -197,8 +203,14 @@ int Execute(const QString &file, const QString &parameters, const QString &direc
         const Located located = locate(file, folder);
         if (located.error != 0)
             return located.error;
-        if (isProgram(located.path))
-            return spawnDetached(located.path, SplitCommandLine(parameters), folder);
+        if (isProgram(located.path)) {
+            const int started = spawnDetached(located.path, SplitCommandLine(parameters), folder);
+            // A program of the original platform that this system cannot run itself, though
+            // marked executable (as a FAT or NTFS drive marks every file), is the desktop's to
+            // open, as it is when not so marked.
+            if (started != ERROR_BAD_FORMAT || !isWindowsProgram(located.path))
+                return started;
+        }
         target = located.path;
     }
     const QString opener = inPath(QStringLiteral("xdg-open"));

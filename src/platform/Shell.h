@@ -6,8 +6,10 @@
 // shell's small error numbers when nothing was.
 //
 // A file that is an executable program is started directly, with no shell in between, so
-// nothing in the parameters is ever interpreted by one. Everything else, a document, a folder
-// or an address such as "https://…" or "mailto:…", goes to the desktop's opener, xdg-open. The
+// nothing in the parameters is ever interpreted by one. Everything else, a document, a folder,
+// a program of the original platform that this system cannot run itself, or an address such as
+// "https://…" or "mailto:…", goes to the desktop's opener, xdg-open, which runs it with whatever
+// the desktop has for it (and takes no parameters). The
 // started program is detached: it outlives this one, leaves no zombie behind, and inherits
 // neither LD_LIBRARY_PATH nor LD_PRELOAD (this program's library set-up is not its business).
 

@@ -1,6 +1,8 @@
 #include "scores/ScoreBoardU.h"
 
+#include "components/GoToWeb.h"
 #include "components/Maker.h"
+#include "dialogs/About.h"
 #include "game/MainU.h"
 #include "platform/ConfigFolder.h"
 #include "platform/Locale.h"
@@ -10,6 +12,7 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/Loading.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/Mouse.h"
 
 #include <QDate>
 #include <QHeaderView>
@@ -42,6 +45,7 @@ TScoreBoard::TScoreBoard(QWidget *parent) : QDialog(parent) {
     createRows();
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     toolkit::useDialogKeys(this, BitBtn1, BitBtn1);
+    toolkit::onClick(BannerImage, [this](QObject *) { BannerImageClick(); });
     // Every way of closing (the button, Esc, the title bar) ends in finished().
     connect(this, &QDialog::finished, this, toolkit::handler([this] { FormClose(); }));
     toolkit::guarded([this] { toolkit::notifyLoaded(this); });
@@ -108,6 +112,16 @@ void TScoreBoard::FormCreate() {
     if (!where.problem.isEmpty())
         toolkit::ShowErrorMessage(where.problem);
     ReadScoreTableFromFile(DataFile);
+}
+
+// The banner opens the maker's site with the about box's launcher, without asking the online
+// detector first.
+void TScoreBoard::BannerImageClick() {
+    if (!AboutBox)
+        return;
+    AboutBox->GoToWeb->Url = maker::HomePage();
+    if (!AboutBox->GoToWeb->GoToUrl())
+        toolkit::ShowErrorMessage(TAboutBox::NoConnectionMessage());
 }
 
 void TScoreBoard::FormClose() {

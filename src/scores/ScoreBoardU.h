@@ -35,6 +35,7 @@ public:
 
     void FormCreate();
     void FormClose();
+    void BannerImageClick();
     // Copies the rows into ScoreTable and writes it; false, after a message, when it was not
     // written.
     bool WriteScoreTabletoFile(const QString &FileName);

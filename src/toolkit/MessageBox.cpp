@@ -12,6 +12,11 @@ MessageHandler &currentHandler() {
     return handler;
 }
 
+QuestionHandler &currentQuestionHandler() {
+    static QuestionHandler handler;
+    return handler;
+}
+
 QMessageBox::Icon boxIcon(MessageIcon icon) {
     switch (icon) {
     case MessageIcon::Error:
@@ -48,6 +53,25 @@ void ShowErrorMessage(const QString &text) {
 
 void setMessageHandler(MessageHandler handler) {
     currentHandler() = std::move(handler);
+}
+
+Answer AskQuestion(const Question &question) {
+    if (const QuestionHandler &handler = currentQuestionHandler())
+        return handler(question);
+    QMessageBox box(QMessageBox::Question, question.caption, question.text,
+                    QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(question.defaultAnswer == Answer::Yes ? QMessageBox::Yes
+                                                               : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+Answer AskGameQuestion(const QString &text, Answer defaultAnswer) {
+    return AskQuestion({text, QStringLiteral("Gorbulax"), defaultAnswer});
+}
+
+void setQuestionHandler(QuestionHandler handler) {
+    currentQuestionHandler() = std::move(handler);
 }
 
 } // namespace toolkit

@@ -27,4 +27,24 @@ void ShowErrorMessage(const QString &text);
 using MessageHandler = std::function<void(const Message &message)>;
 void setMessageHandler(MessageHandler handler);
 
+// The questions the windows ask the player: modal, with the question icon and the buttons Yes
+// and No, one of them the default that Enter presses. Esc and the title bar answer No.
+enum class Answer { Yes, No };
+
+struct Question {
+    QString text;
+    QString caption;
+    Answer defaultAnswer = Answer::Yes;
+};
+
+// Asks `question` and waits for the answer.
+Answer AskQuestion(const Question &question);
+// A question of the game's: caption "Gorbulax".
+Answer AskGameQuestion(const QString &text, Answer defaultAnswer);
+
+// Where the questions go instead of the screen, until an empty handler brings the screen back.
+// Tests answer them here.
+using QuestionHandler = std::function<Answer(const Question &question)>;
+void setQuestionHandler(QuestionHandler handler);
+
 } // namespace toolkit

@@ -100,9 +100,7 @@ stop_program() {
   xdotool mousemove "$centre_x" "$centre_y" click 3
   sleep 1
   xdotool mousemove "$centre_x" $((Y + HEIGHT - 34 + 4 + 12)) click 1
-  for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$game_pid" 2>/dev/null && fail "the program did not end"
-  wait "$game_pid" || fail "the program ended with an error"
+  leave_farewell
 }
 
 write_table 1000 900 800 700 600 500 400 300 200 100

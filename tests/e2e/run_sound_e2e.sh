@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # What the real program sends to the sound card, captured with SDL's "disk" driver: the program
-# starts with its start-up sound, and a shot fired into the field plays the laser; with "Play
-# Sounds" off the same start and game are silent. And with its sound output open, the program
-# still ends when the system asks it to.
+# starts with its start-up sound, a shot fired into the field plays the laser, and the
+# farewell its own sound; with "Play Sounds" off the same start, game and farewell are silent.
+# And with its sound output open, the program still ends when the system asks it to.
 #
 #   run_sound_e2e.sh <path to gorbulax> <path to capture_check> <sound library>
 set -euo pipefail
@@ -11,6 +11,7 @@ check=$2
 library=$3
 Laser=5
 RobotzW=8 # the start-up sound
+Allfolk=11 # the farewell
 
 game_pid=""
 source "$(dirname "$0")/session.sh"
@@ -19,7 +20,7 @@ export SDL_AUDIODRIVER=disk
 
 # Starts the program and lets its start-up sound ring out; then starts a game, fires one shot
 # into the field while the stars are being made (before any other sound event), lets the laser
-# ring out, pauses and closes the program.
+# ring out, pauses and closes the program through its farewell.
 play_one_shot() {
   export SDL_DISKAUDIOFILE=$1
   "$program" &
@@ -36,16 +37,13 @@ play_one_shot() {
   xdotool click 3
   sleep 1.5
   xdotool mousemove "$field_x" $((Y + HEIGHT - 34 + 4 + 12)) click 1
-  for _ in $(seq 50); do kill -0 $game_pid 2>/dev/null || break; sleep 0.1; done
-  kill -0 $game_pid 2>/dev/null && fail "the program did not end with its window"
-  wait $game_pid || fail "the program ended with an error"
-  game_pid=""
+  leave_farewell
   [ -s "$1" ] || fail "nothing was captured in $1"
 }
 
 play_one_shot "$work/sounds-on.raw"
-"$check" sound "$work/sounds-on.raw" "$library" $RobotzW $Laser ||
-  fail "the start-up sound and then the shot were not heard"
+"$check" sound "$work/sounds-on.raw" "$library" $RobotzW $Laser $Allfolk ||
+  fail "the start-up sound, the shot and the farewell were not heard"
 
 mkdir -p "$GORBULAX_CONFIG_HOME"
 cat >"$GORBULAX_CONFIG_HOME/user.reg" <<'REG'

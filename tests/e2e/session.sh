@@ -36,12 +36,34 @@ find_window() {
   return 1
 }
 
-# Ends the program with the Close button under the turret, which is enabled while no game
-# runs, and checks that it ended well. Needs `main`, the main window's id.
-stop_game() {
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  xdotool mousemove $((X + 19 + (WIDTH - 19 - 70) / 2)) $((Y + HEIGHT - 34 + 4 + 12)) click 1
+# Presses Close in the about box whose window id is $1.
+press_about_close() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + 138 + 37)) $((Y + 279 + 12)) click 1
+}
+
+# Waits up to 5 s for the program to end, and checks that it ended well.
+await_end() {
   for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$game_pid" 2>/dev/null && fail "the program did not end"
   wait "$game_pid" || fail "the program ended with an error"
+  game_pid=""
+}
+
+# A closing program says farewell in its about box, whose Close may be used about two seconds
+# after it shows and ends the program.
+leave_farewell() {
+  local about
+  about=$(find_window About) || fail "closing the program showed no farewell"
+  sleep 2.5
+  press_about_close "$about"
+  await_end
+}
+
+# Ends the program with the Close button under the turret, which is enabled while no game
+# runs, and the farewell. Needs `main`, the main window's id.
+stop_game() {
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  xdotool mousemove $((X + 19 + (WIDTH - 19 - 70) / 2)) $((Y + HEIGHT - 34 + 4 + 12)) click 1
+  leave_farewell
 }

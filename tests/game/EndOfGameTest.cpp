@@ -199,7 +199,7 @@ TEST_F(EndOfGame, ClosingTheWindowStopsTheSequenceWhereItIs) {
     StartFlying(30);
     FlyTo(700);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
-    QTimer::singleShot(0, &f, [&f] { f.close(); });
+    QTimer::singleShot(0, &f, [] { CloseProgram(); });
     f.Energy = -10;
     f.UpDateCaptions();
     EXPECT_TRUE(f.WindowClosed);

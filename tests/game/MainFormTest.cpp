@@ -362,7 +362,7 @@ TEST_F(WindowPlacement, TheWindowComesBackAsItWasLeft) {
     MainForm->move(40, 30);
     QCoreApplication::processEvents();
     const QRect left = MainForm->frameGeometry();
-    MainForm->close();
+    CloseProgram();
     DestroyForms();
 
     CreateForms();
@@ -374,7 +374,7 @@ TEST_F(WindowPlacement, TheWindowComesBackAsItWasLeft) {
     // Maximized stays maximized; the size it had before is not applied on top.
     MainForm->showMaximized();
     QCoreApplication::processEvents();
-    MainForm->close();
+    CloseProgram();
     DestroyForms();
     CreateForms();
     MainForm->show();

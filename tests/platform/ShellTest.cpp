@@ -95,12 +95,15 @@ TEST(Shell, StartsAProgramDirectlyAndDetached) {
     EXPECT_EQ(program.lines()->at(0), "program=" + program.path());
 }
 
-// Documents, folders and addresses go to the desktop's opener, found in PATH; a test's own
-// stands in for it here.
+// Documents, folders, programs of the original platform and addresses go to the desktop's
+// opener, found in PATH; a test's own stands in for it here.
 TEST(Shell, OpensDocumentsAndAddressesWithTheDesktopsOpener) {
     QTemporaryDir dir;
     const Recorder opener(dir.filePath("bin/xdg-open"));
     writeFile(dir.filePath("Read Me.txt"), "a document");
+    // A program of the original platform, marked executable as a FAT drive marks every file.
+    writeFile(dir.filePath("Patchwell.exe"), QByteArray("MZ\x90\0\3\0", 6));
+    QFile::setPermissions(dir.filePath("Patchwell.exe"), QFile::ReadOwner | QFile::ExeOwner);
     ScopedEnv path("PATH", QFile::encodeName(dir.filePath("bin")) + ":/usr/bin:/bin");
     const struct {
         QString file;
@@ -110,6 +113,7 @@ TEST(Shell, OpensDocumentsAndAddressesWithTheDesktopsOpener) {
         {"mailto:games@brakmoor.example?subject=", "mailto:games@brakmoor.example?subject="},
         {dir.filePath("READ ME.TXT"), dir.filePath("Read Me.txt")},
         {dir.path(), dir.path()},
+        {dir.filePath("PATCHWELL.EXE"), dir.filePath("Patchwell.exe")},
     };
     for (const auto &c : cases) {
         opener.reset();

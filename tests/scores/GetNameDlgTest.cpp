@@ -22,7 +22,7 @@ void Answer(const QString &name, bool ok, const std::function<void()> &look = {}
 }
 
 void Restart() {
-    MainForm->close();
+    CloseProgram();
     DestroyForms();
     CreateForms();
 }

@@ -3,6 +3,7 @@
 #include "scores/getNameU.h"
 #include "support/Files.h"
 #include "support/Forms.h"
+#include "support/Messages.h"
 #include "toolkit/MessageBox.h"
 
 #include <QDate>
@@ -29,20 +30,6 @@ QList<int> Images() {
         images << ScoreBoard->ImageOf(row);
     return images;
 }
-
-// Records the message boxes of one test instead of failing on them.
-class Messages {
-public:
-    Messages() {
-        toolkit::setMessageHandler([this](const toolkit::Message &m) { shown << m; });
-    }
-    ~Messages() {
-        toolkit::setMessageHandler([](const toolkit::Message &m) {
-            ADD_FAILURE() << "unexpected message box: " << m.text.toStdString();
-        });
-    }
-    QList<toolkit::Message> shown;
-};
 
 const QStringList ShippedScores{"5000", "4500", "4000", "3500", "3000",
                                 "2500", "2000", "1500", "1000", "500"};
@@ -208,7 +195,10 @@ TEST(StartUp, WithoutAScoreTableTheProgramEndsBeforeItsWindowShows) {
     InstallShippedTable();
     QFile::remove(TablePath());
     Messages messages;
+    bool farewell = false;
+    LeaveFarewell([&farewell] { farewell = true; });
     EXPECT_FALSE(CreateForms());
+    EXPECT_TRUE(farewell) << "the program takes its leave all the same";
     ASSERT_EQ(messages.shown.size(), 1);
     const QString text = messages.shown[0].text;
     EXPECT_TRUE(text.startsWith("One or more data files required to run Gorbulax is missing!\n\n"))

@@ -2,6 +2,7 @@
 
 // The application's windows as the program creates them, for one test at a time.
 
+#include "dialogs/About.h"
 #include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/Forms.h"
@@ -70,19 +71,48 @@ inline void RenderOutput(int frames) {
     render(Output(), frames);
 }
 
-// Runs `act` once `dialog` is the modal window, as a player would answer it; modal dialogs
-// block the test until they close.
-inline void WhenModal(QWidget *dialog, std::function<void()> act) {
-    auto *poll = new QTimer;
+// Runs `act` once `shown()` is true, as a player would answer a modal dialog; modal dialogs
+// block the test until they close. A `context` given ends the watch when it goes.
+inline void WhenShown(std::function<bool()> shown, std::function<void()> act,
+                      QObject *context = nullptr) {
+    auto *poll = new QTimer(context);
     poll->setInterval(1);
-    QObject::connect(poll, &QTimer::timeout, [poll, dialog, act = std::move(act)] {
-        if (QApplication::activeModalWidget() != dialog)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        act();
-    });
+    QObject::connect(poll, &QTimer::timeout,
+                     [poll, shown = std::move(shown), act = std::move(act)] {
+                         if (!shown())
+                             return;
+                         poll->stop();
+                         poll->deleteLater();
+                         act();
+                     });
     poll->start();
+}
+
+// Runs `act` once `dialog` is the modal window.
+inline void WhenModal(QWidget *dialog, std::function<void()> act) {
+    WhenShown([dialog] { return QApplication::activeModalWidget() == dialog; }, std::move(act));
+}
+
+// Leaves the farewell box the next time it shows, as a player who waits for its Close: its
+// timers come at once. `look` sees the box first, before its first timer.
+inline void LeaveFarewell(std::function<void()> look = {}) {
+    WhenShown(
+        [] {
+            return AboutBox && AboutBox->ExitMode && QApplication::activeModalWidget() == AboutBox;
+        },
+        [look = std::move(look)] {
+            if (look)
+                look();
+            AboutBox->Timer1Timer();
+            AboutBox->Timer2Timer();
+            AboutBox->OKButton->click();
+        });
+}
+
+// Ends the program as a player does: the main window closes, and then the farewell.
+inline void CloseProgram() {
+    LeaveFarewell();
+    MainForm->close();
 }
 
 // The program's folder as the build leaves it: the shipped score table and nothing else; and

@@ -27,6 +27,10 @@ int main(int argc, char **argv) {
     toolkit::setMessageHandler([](const toolkit::Message &message) {
         ADD_FAILURE() << "unexpected message box: " << message.text.toStdString();
     });
+    toolkit::setQuestionHandler([](const toolkit::Question &question) {
+        ADD_FAILURE() << "unexpected question: " << question.text.toStdString();
+        return toolkit::Answer::No;
+    });
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
