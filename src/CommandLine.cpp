@@ -44,6 +44,8 @@ QString facts() {
                "  GORBULAX_PACE    stretches (above 1) or shortens (below 1) the fades and the\n"
                "                   laser beam; 0 runs them without waiting\n"
                "  SDL_AUDIODRIVER  the sound driver (pulseaudio, alsa, dummy, ...)\n"
+               "  GORBULAX_ONLINE  1 or 0: the machine is taken for online or offline where the\n"
+               "                   links and the upgrade check ask\n"
                "\n"
                "Exit status: 0 when the game was closed or a question answered, 1 when there\n"
                "is no high score table, 2 for an unknown option or argument.\n"
