@@ -12,9 +12,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 runs=${2:-10}
 
-game_pid=""
 source "$here/tests/e2e/session.sh"
-trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 export GORBULAX_DATA_HOME=$work/data
 DESTDIR=$work/dest cmake --install "$build" --prefix /usr >/dev/null
 program=$work/dest/usr/games/gorbulax

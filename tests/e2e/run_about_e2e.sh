@@ -131,8 +131,8 @@ running || fail "the farewell could be left at once"
 xdotool search --onlyvisible --name '^About$' >/dev/null || fail "the farewell went away"
 sleep 1.4
 # Waiting for the player costs nothing: clock ticks are 1/100 s; allow 5 of them in 3 s.
-before=$(awk '{print $14 + $15}' "/proc/$game_pid/stat"); sleep 3
-after=$(awk '{print $14 + $15}' "/proc/$game_pid/stat")
+before=$(cpu_ticks "$game_pid"); sleep 3
+after=$(cpu_ticks "$game_pid")
 [ $((after - before)) -le 5 ] || fail "the farewell used $((after - before)) ticks in 3 s"
 press_about_close "$about"
 await_end

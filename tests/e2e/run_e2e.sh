@@ -10,10 +10,7 @@ program=$1
 shots=${2:-$(mktemp -d)}
 mkdir -p "$shots"
 
-game_pid=""
 source "$(dirname "$0")/session.sh"
-trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
 "$program" &
 game_pid=$!

@@ -12,11 +12,8 @@ program=$1
 shots=${2:-$(mktemp -d)}
 mkdir -p "$shots"
 
-game_pid=""
 source "$(dirname "$0")/session.sh"
-trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 export GORBULAX_DATA_HOME=$work/data
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
 # A built program runs as a portable copy with the table beside it; an installed one, with no
 # table beside it, runs where it lies and keeps its table in the data folder.

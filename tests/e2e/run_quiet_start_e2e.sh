@@ -7,9 +7,7 @@
 set -euo pipefail
 program=$1
 
-game_pid=""
 source "$(dirname "$0")/session.sh"
-trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 
 # SDL picks the driver itself, as it does for a player. No sound server answers, and on a
 # machine with a sound card ALSA is shown no devices, so every machine is one without sound.

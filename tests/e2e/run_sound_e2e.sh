@@ -13,9 +13,7 @@ Laser=5
 RobotzW=8 # the start-up sound
 Allfolk=11 # the farewell
 
-game_pid=""
 source "$(dirname "$0")/session.sh"
-trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 export SDL_AUDIODRIVER=disk
 
 # Starts the program and lets its start-up sound ring out; then starts a game, fires one shot

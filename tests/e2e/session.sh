@@ -12,6 +12,9 @@ unset QT_QPA_PLATFORM
 
 fail() { echo "e2e: $*" >&2; exit 1; }
 
+# The processor time process $1 has used so far, user and system, in clock ticks.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
 # A display of our own: Xvfb picks a free number and writes it once it accepts clients.
 # Without -noreset the server resets whenever its last client leaves (the xdpyinfo below), and
 # a program that connects during the reset is refused.
