@@ -1,8 +1,8 @@
 #include "gk/gkslib.h"
 
 #include "gk/Error.h"
+#include "gk/Streams.h"
 
-#include <QBuffer>
 #include <QFile>
 
 #include <algorithm>
@@ -10,8 +10,6 @@
 #include <new>
 
 namespace {
-
-const char *const ReadError = "Stream read error";
 
 // The library's head: the signature and the count of sounds.
 constexpr int HeadSize = 8;
@@ -41,27 +39,8 @@ void readExact(QIODevice &stream, uint8_t *to, int64_t count) {
         // A pipe or socket may simply not have delivered yet.
         if (got == 0 && stream.isSequential() && stream.waitForReadyRead(30000))
             continue;
-        throw gk::Error(ReadError);
+        throw gk::Error(gk::StreamReadError);
     }
-}
-
-void writeExact(QIODevice &stream, QByteArrayView bytes) {
-    if (stream.write(bytes.data(), bytes.size()) != bytes.size())
-        throw gk::Error("Stream write error");
-}
-
-bool isLibrarySignature(const TGKSounds::Signature &signature) {
-    static constexpr char Expected[] = "SL10";
-    for (int i = 0; i < 4; ++i) {
-        uint8_t c = signature[i];
-        if (c == 0)
-            return false;
-        if (c >= 'a' && c <= 'z')
-            c = uint8_t(c - 'a' + 'A');
-        if (c != uint8_t(Expected[i]))
-            return false;
-    }
-    return true;
 }
 
 std::vector<uint8_t> readBlock(QIODevice &stream, int32_t size) {
@@ -69,7 +48,7 @@ std::vector<uint8_t> readBlock(QIODevice &stream, int32_t size) {
         throw gk::Error("TGKSounds: GemMem Failed for Sound.Data");
     const int64_t left = remaining(stream);
     if (left >= 0 && left < size)
-        throw gk::Error(ReadError);
+        throw gk::Error(gk::StreamReadError);
     std::vector<uint8_t> block;
     int64_t filled = 0;
     while (filled < size) {
@@ -122,7 +101,7 @@ void TGKSounds::ReadData(QIODevice &stream) {
     Signature signature{};
     head.read(signature.data(), signature.size());
     const int32_t count = head.i32();
-    if (!isLibrarySignature(signature))
+    if (!gk::SignatureMatches(signature.data(), "SL10"))
         throw gk::Error("Not a valid Sound Library File");
     if (count <= 0 || count > std::numeric_limits<int32_t>::max() / EntryBytes)
         throw gk::Error("TGKSounds: GemMem Failed for FSounds");
@@ -157,10 +136,10 @@ void TGKSounds::WriteData(QIODevice &stream) const {
     platform::ByteWriter head(HeadSize);
     head.bytes(QByteArrayView(FSignature.data(), qsizetype(FSignature.size())));
     head.i32(FCount);
-    writeExact(stream, head.block());
+    gk::WriteAll(stream, head.block());
     for (const TGKSoundEntry &entry : FSounds) {
-        writeExact(stream, QByteArrayView(entry.Header.data(), qsizetype(entry.Header.size())));
-        writeExact(stream, QByteArrayView(entry.Data, entry.Size()));
+        gk::WriteAll(stream, QByteArrayView(entry.Header.data(), qsizetype(entry.Header.size())));
+        gk::WriteAll(stream, QByteArrayView(entry.Data, entry.Size()));
     }
 }
 
@@ -208,18 +187,11 @@ void TGKSounds::AssignTo(TGKSounds &dest) const {
 }
 
 QByteArray TGKSounds::ToBlock() const {
-    QByteArray block;
-    QBuffer buffer(&block);
-    buffer.open(QIODevice::WriteOnly);
-    WriteData(buffer);
-    return block;
+    return gk::BlockOf(*this);
 }
 
 void TGKSounds::FromBlock(const QByteArray &block) {
-    QBuffer buffer;
-    buffer.setData(block);
-    buffer.open(QIODevice::ReadOnly);
-    ReadData(buffer);
+    gk::ReadBlock(*this, block);
 }
 
 void TGKSounds::Add(const TGKSoundEntry &header, const QByteArray &data) {
