@@ -178,9 +178,10 @@ void TAboutBox::StaticText3Click() {
 }
 
 void TAboutBox::StaticText4Click() {
-    GoToWeb->Url = maker::HomePage();
     // Offline, the browser is not even tried.
-    if (!Online() || !GoToWeb->GoToUrl())
+    if (Online())
+        goTo(maker::HomePage());
+    else
         toolkit::ShowErrorMessage(NoConnectionMessage());
 }
 
@@ -237,10 +238,7 @@ void TAboutBox::RunUpdater() {
     const QString programDir = MainForm ? MainForm->ProgramDir : platform::ProgramFolder();
     const QString parameters = QStringLiteral("Gorbulax version.dll ") + programDir;
     // Whether it started is not asked: the program closes for the updater either way.
-    if (launch_)
-        launch_(SaveEdit1->text(), parameters, QString(), platform::Shell::SW_SHOW);
-    else
-        LaunchProgram(SaveEdit1->text(), parameters, QString(), platform::Shell::SW_SHOW);
+    LaunchProgram(SaveEdit1->text(), parameters, QString(), platform::Shell::SW_SHOW);
     UpdaterStarted = true;
     if (MainForm)
         MainForm->close();

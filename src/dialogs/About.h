@@ -59,9 +59,6 @@ public:
         return QStringLiteral("Sorry I can't connect to the internet for some reason.");
     }
 
-    // What starts the updater: LaunchProgram, unless a test puts another here.
-    void setLauncher(TGoToWeb::Launcher launcher) { launch_ = std::move(launcher); }
-
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -71,8 +68,6 @@ private:
     void playSound(int index);
     // Opens `address` in the browser; says so when that fails.
     void goTo(const QString &address);
-
-    TGoToWeb::Launcher launch_;
 };
 
 // The application's about box, set as the program creates it.
