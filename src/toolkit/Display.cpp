@@ -75,14 +75,30 @@ QString tryX11() {
 // handler, which no object reaches.
 std::atomic<int> lossStatus{0};
 
-// The toolkit's one exit while the program runs is the one it takes when its display connection
-// broke (it has said so on standard error by then).
-extern "C" void exitForLostDisplay() {
+void endForLostDisplay() {
     const int status = lossStatus.load();
     if (status == 0)
         return;
     std::fflush(stderr);
     ::_exit(status);
+}
+
+// The toolkit's one exit while the program runs is the one its X11 platform takes when the
+// display connection broke (it has said so on standard error by then).
+extern "C" void exitForLostDisplay() {
+    endForLostDisplay();
+}
+
+// The Wayland platform leaves at once, past every exit handler, when its connection breaks;
+// the warning it gives just before is the only word of it.
+QtMessageHandler toolkitMessages = nullptr;
+
+void watchForLostWayland(QtMsgType type, const QMessageLogContext &context,
+                         const QString &message) {
+    if (toolkitMessages)
+        toolkitMessages(type, context, message);
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("The Wayland connection")))
+        endForLostDisplay();
 }
 
 // The kinds of display the toolkit will try, and whether the player named them.
@@ -148,12 +164,15 @@ void preferAnsweringDisplay(int argc, const char *const *argv, const DisplayProb
 
 DisplayLossStatus::DisplayLossStatus(int status) {
     static const bool registered = std::atexit(exitForLostDisplay) == 0;
-    if (registered)
-        lossStatus = status;
+    if (!registered)
+        return;
+    lossStatus = status;
+    toolkitMessages = qInstallMessageHandler(watchForLostWayland);
 }
 
 DisplayLossStatus::~DisplayLossStatus() {
-    lossStatus = 0;
+    if (lossStatus.exchange(0) != 0)
+        qInstallMessageHandler(toolkitMessages);
 }
 
 } // namespace toolkit

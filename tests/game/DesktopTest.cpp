@@ -15,8 +15,9 @@ const QString Paused = "Paused! Click to resume game";
 void expectPaused(bool paused, const char *what) {
     EXPECT_EQ(MainForm->Stopped && MainForm->InGame, paused) << what;
     EXPECT_EQ(MainForm->PausePanel->isVisible(), paused) << what;
-    if (paused)
+    if (paused) {
         EXPECT_EQ(MainForm->PausePanel->caption(), Paused) << what;
+    }
 }
 
 void activate() {
@@ -168,8 +169,9 @@ TEST_F(Desktop, AClosingAskedForBySignalKeepsThePlacementAndSaysNoFarewell) {
         EXPECT_TRUE(MainForm->WindowClosed) << c.during;
         EXPECT_TRUE(MainForm->BadGuyList.isEmpty()) << c.during;
         EXPECT_FALSE(MainForm->ObjectsLive) << c.during;
-        if (std::string(c.during) != "the farewell")
+        if (std::string(c.during) != "the farewell") {
             EXPECT_FALSE(farewell) << c.during;
+        }
 
         DestroyForms();
         CreateForms();
