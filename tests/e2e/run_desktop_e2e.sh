@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The game among the desktop's other windows, in the real program under a virtual display: a
-# flight pauses with its designed panel when another program's window takes the focus, and
-# stays paused until the player comes back and resumes it (here with P); SIGTERM, as at a
-# logout, ends the program at once with status 0 and keeps the window's placement for the next
-# start; and a display that goes away ends it with the status of a lost display.
+# The game among the desktop's other windows, in the real program under a virtual display: the
+# window tells the window manager it may not be smaller than designed; a flight pauses with its
+# designed panel when another program's window takes the focus, and stays paused until the
+# player comes back and resumes it (here with P); SIGTERM, as at a logout, ends the program at
+# once with status 0 and keeps the window's placement for the next start; and a display that
+# goes away ends it with the status of a lost display.
 #
 #   run_desktop_e2e.sh <path to gorbulax> [folder for screenshots]
 set -euo pipefail
@@ -50,6 +51,9 @@ await_pixel() {
 start_program
 xdotool windowfocus --sync "$main"
 eval "$(xdotool getwindowgeometry --shell "$main")"
+# The window manager is told that the window may not be smaller than designed.
+xprop -id "$main" WM_NORMAL_HINTS | grep -q "minimum size: $WIDTH by $HEIGHT" ||
+  fail "the window's minimum size is not its designed ${WIDTH}x$HEIGHT: $(xprop -id "$main" WM_NORMAL_HINTS)"
 field_x=$((X + 19)) field_y=$((Y + HEIGHT - 55 - 226))
 # A corner of the field that the start button, the turret and the other window leave free.
 probe_x=$((field_x + 8)) probe_y=$((field_y + 8))
