@@ -56,6 +56,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.brakmoor.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What the libraries do not name but the program needs to start where recommended packages are
+# left out: the toolkit's platform plugins for X11 (qt6-qpa-plugins) and Wayland, and the fonts
+# its windows are designed with.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, fonts-liberation2")
 set(CPACK_GORBULAX_PACKAGING_DIR ${GORBULAX_PACKAGING_DIR})
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianDocs.cmake)
 include(CPack)

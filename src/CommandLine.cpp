@@ -11,8 +11,6 @@ namespace commandline {
 
 namespace {
 
-constexpr int WrongCommandLine = 2;
-
 const QStringList QuestionOptions = {QStringLiteral("-h"), QStringLiteral("--help"),
                                      QStringLiteral("--help-all"), QStringLiteral("-v"),
                                      QStringLiteral("--version")};
@@ -47,8 +45,12 @@ QString facts() {
                "  GORBULAX_ONLINE  1 or 0: the machine is taken for online or offline where the\n"
                "                   links and the upgrade check ask\n"
                "\n"
-               "Exit status: 0 when the game was closed or a question answered, 1 when there\n"
-               "is no high score table, 2 for an unknown option or argument.\n"
+               "Exit status:\n"
+               "  0  the game was closed (also by a logout or a signal), or a question answered\n"
+               "  1  there is no high score table\n"
+               "  2  an unknown option or argument\n"
+               "  3  no display could be opened (neither Wayland nor X11)\n"
+               "  4  the connection to the display broke while the game ran\n"
                "The manual page tells more: man 6 gorbulax\n")
         .arg(shown(platform::ConfigFolder()), shown(platform::DataFolder()));
 }

@@ -10,6 +10,15 @@
 
 namespace commandline {
 
+// The program's exit statuses.
+enum ExitStatus : int {
+    Closed = 0,       // the game was closed (also by a logout or a signal), or a question answered
+    NoScoreTable = 1, // the high score table is missing
+    WrongCommandLine = 2, // an unknown option or argument
+    NoDisplay = 3,        // no display could be opened
+    DisplayLost = 4,      // the display connection broke while the game ran
+};
+
 // The exit status when the program is to end here, having answered the help or the version
 // on standard output or refused an unknown option or argument on standard error (2);
 // nothing when it is to play. `--help-all`, which lists the toolkit's options too, is

@@ -2,24 +2,49 @@
 #include "components/OnlineIP.h"
 #include "game/Forms.h"
 #include "game/MainU.h"
+#include "platform/QuitSignals.h"
 #include "platform/Registry.h"
+#include "toolkit/Display.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Pacing.h"
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QTextStream>
 
 int main(int argc, char **argv) {
-    // The help and the version are answered in a terminal without a display too.
-    if (commandline::asksOnlyAboutTheProgram(argc, argv))
+    // The help and the version are answered in a terminal without a display too, and an
+    // unknown option is refused there as it is on a desktop: the options are read on the
+    // toolkit's display-less platform when no display answers, and only then is the player
+    // told there is none.
+    bool displayMissing = false;
+    QString displaysTried;
+    if (commandline::asksOnlyAboutTheProgram(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (toolkit::needsDisplay(argc, argv)) {
+        const toolkit::DisplayProbe probe = toolkit::probeDisplays(argc, argv);
+        displayMissing = !probe.found();
+        displaysTried = probe.tried;
+        if (displayMissing) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            // What the toolkit has to say about a desktop that is not there (no runtime
+            // folder, for one) would only bury the one line that says it.
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        } else
+            toolkit::preferAnsweringDisplay(argc, argv, probe);
+    }
     toolkit::Application application(argc, argv);
     QGuiApplication::setApplicationName("Gorbulax");
     QGuiApplication::setApplicationVersion(GORBULAX_VERSION);
     QGuiApplication::setDesktopFileName("gorbulax");
     if (const std::optional<int> status = commandline::answer(QCoreApplication::arguments()))
         return *status;
+    if (displayMissing) {
+        QTextStream(stderr) << "gorbulax: cannot open a display: tried " << displaysTried << '\n';
+        return commandline::NoDisplay;
+    }
+    const toolkit::DisplayLossStatus displayLoss(commandline::DisplayLost);
     toolkit::mapClassicFonts();
     // GORBULAX_PACE stretches (above 1) or shortens (below 1) the fades and the beam, for
     // demonstrations and recordings; 0 runs them without waiting.
@@ -35,7 +60,7 @@ int main(int argc, char **argv) {
     // Without its score table the program ends before its window is shown.
     if (!CreateForms()) {
         DestroyForms();
-        return 1;
+        return commandline::NoScoreTable;
     }
     // GORBULAX_ONLINE=1 (or 0) has the online detector find the machine online (or offline)
     // whatever its network: for demonstrations, and for the end-to-end tests of the links.
@@ -48,6 +73,12 @@ int main(int argc, char **argv) {
         });
     }
     QApplication::setWindowIcon(QIcon(":/pictures/starburst.png"));
+    // A logout, a closed terminal or Ctrl+C closes the game as its window's close would, with
+    // the placement and the settings kept, but without the farewell no one would see.
+    const platform::QuitSignals quitSignals([](int) {
+        if (MainForm)
+            toolkit::guarded([] { MainForm->CloseWithoutFarewell(); });
+    });
     MainForm->show();
     const int result = QApplication::exec();
     DestroyForms();

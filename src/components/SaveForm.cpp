@@ -1,5 +1,7 @@
 #include "components/SaveForm.h"
 
+#include "toolkit/Placement.h"
+
 #include <QEvent>
 
 namespace {
@@ -30,7 +32,8 @@ const QString Top = QStringLiteral("Top");
 } // namespace
 
 TSaveForm::TSaveForm(QWidget *owner)
-    : QObject(windowOf(owner)), TSaveComponent(this), form_(owner) {
+    : QObject(windowOf(owner)), TSaveComponent(this), form_(owner),
+      positionKnown_(toolkit::windowSystemTellsPosition) {
     if (form_)
         form_->installEventFilter(this);
 }
@@ -54,6 +57,9 @@ void TSaveForm::SaveTo(SettingsStore &store) {
     const QRect frame = form_->frameGeometry();
     store.WriteInteger(Height, frame.height());
     store.WriteInteger(Width, frame.width());
+    // A position the window system would not tell is no news: the stored one stays.
+    if (positionKnown_ && !positionKnown_())
+        return;
     store.WriteInteger(Left, form_->pos().x());
     store.WriteInteger(Top, form_->pos().y());
 }

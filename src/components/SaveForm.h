@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -17,7 +18,8 @@ public:
 
 // Keeps the placement of the window that owns it: its state (1 normal, 0 minimized,
 // 2 maximized) and, unless maximized, its outer height, width, left and top. Without an owner
-// window, Save and Restore do nothing at all.
+// window, Save and Restore do nothing at all. Where the window system does not tell where the
+// window is, the stored left and top are kept as they were.
 class TSaveForm : public QObject, public TSaveComponent {
     Q_OBJECT
 
@@ -28,6 +30,10 @@ public:
 
     void Save() override;
     void Restore() override;
+
+    // Asks whether the window system tells the window's position; the window system's own
+    // answer (toolkit::windowSystemTellsPosition) unless a test sets another.
+    void SetPositionKnown(std::function<bool()> known) { positionKnown_ = std::move(known); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -43,6 +49,7 @@ private:
     void fitOuterSize();
 
     QPointer<QWidget> form_;
+    std::function<bool()> positionKnown_;
     // Outer sizes applied before the window system could tell the frame around them.
     std::optional<int> outerHeight_;
     std::optional<int> outerWidth_;

@@ -60,6 +60,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent) {
     connectHandlers();
     // The designed client area below the menu bar is 612 × 406.
     resize(ClientArea->width(), ClientArea->height() + MainMenu1->sizeHint().height());
+    connectDesktop();
     StartButton->setFocus();
     toolkit::guarded([this] { toolkit::notifyLoaded(this); });
     toolkit::guarded([this] { FormCreate(); });
@@ -217,7 +218,7 @@ void TMainForm::FormClose() {
     SaveForm1->Save();
     ReleaseObjects();
     // The farewell, once; the updater, once started, has the screen to itself.
-    if (AboutBox && !AboutBox->UpdaterStarted && !closedBefore)
+    if (AboutBox && !AboutBox->UpdaterStarted && !closedBefore && !FarewellSkipped)
         AboutBox->ShowOnExit();
 }
 

@@ -104,6 +104,17 @@ public:
     void InfoaboutMailinglist1Click();
     void About1Click();
 
+    // The window and the desktop around it: Desktop.cpp.
+    // The game is in flight: past the star building, not paused, not ending.
+    bool Flying() const;
+    // P and the Pause key: pause a running game, or resume a paused one as a click on the
+    // pause panel does.
+    void PauseKey();
+    // Closes the window as a window manager's close would, without the farewell: what a
+    // logout or a signal to end asks for.
+    void CloseWithoutFarewell();
+    bool FarewellSkipped = false;
+
     // The arrangement of the window as its size changes: Layout.cpp.
     void FormResize();
 
@@ -170,6 +181,8 @@ protected:
     // MainU.cpp.
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    // Desktop.cpp.
+    void changeEvent(QEvent *event) override;
 
 private:
     // MainU.cpp.
@@ -181,6 +194,10 @@ private:
     void setEnergyLabel(const QString &text, const QColor &color);
     void resumeSteps();
     void pauseIfRunning();
+
+    // Desktop.cpp.
+    void connectDesktop();
+    void pauseWhenLeft();
 
     // StarField.cpp.
     void drawStarShape(const FlyingObject &o, const QColor &color);

@@ -1,6 +1,7 @@
 #include "platform/Shell.h"
 
 #include "platform/Files.h"
+#include "platform/SchemeHandlers.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -204,7 +205,10 @@ int Execute(const QString &file, const QString &parameters, const QString &direc
         if (located.error != 0)
             return located.error;
         if (isProgram(located.path)) {
-            const int started = spawnDetached(located.path, SplitCommandLine(parameters), folder);
+            const QStringList arguments = SplitCommandLine(parameters);
+            if (!SchemeHandlers::CanOpen(located.path, arguments))
+                return SE_ERR_NOASSOC;
+            const int started = spawnDetached(located.path, arguments, folder);
             // A program of the original platform that this system cannot run itself, though
             // marked executable (as a FAT or NTFS drive marks every file), is the desktop's to
             // open, as it is when not so marked.
@@ -214,7 +218,7 @@ int Execute(const QString &file, const QString &parameters, const QString &direc
         target = located.path;
     }
     const QString opener = inPath(QStringLiteral("xdg-open"));
-    if (opener.isEmpty())
+    if (opener.isEmpty() || !SchemeHandlers::CanOpen(opener, {target}))
         return SE_ERR_NOASSOC;
     return spawnDetached(opener, {target}, folder);
 }

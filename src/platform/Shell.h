@@ -32,7 +32,7 @@ inline constexpr int SE_ERR_PNF = 3;          // its folder, or the working fold
 inline constexpr int SE_ERR_ACCESSDENIED = 5; // the program may not be started
 inline constexpr int SE_ERR_OOM = 8;          // no process could be made
 inline constexpr int ERROR_BAD_FORMAT = 11;   // marked executable, but not a program
-inline constexpr int SE_ERR_NOASSOC = 31;     // no opener for documents and addresses
+inline constexpr int SE_ERR_NOASSOC = 31;     // no opener, or none for the address's scheme
 
 // Starts `file`. A file name with no folder is looked for in `directory` (when given) and then
 // in the folders of PATH; a relative path is taken from `directory`, or from the current

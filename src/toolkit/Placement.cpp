@@ -1,5 +1,6 @@
 #include "toolkit/Placement.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
@@ -11,6 +12,10 @@ void centreOnScreen(QWidget *window) {
         frame.moveCenter(screen->availableGeometry().center());
         window->move(frame.topLeft());
     }
+}
+
+bool windowSystemTellsPosition() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 } // namespace toolkit

@@ -8,4 +8,8 @@ namespace toolkit {
 // screen", as window descriptions say. Nothing happens for a window without a screen.
 void centreOnScreen(QWidget *window);
 
+// Whether the window system tells a program where its windows are. Wayland does not: there a
+// window's position reads as (0, 0) whatever the compositor did with it.
+bool windowSystemTellsPosition();
+
 } // namespace toolkit

@@ -152,6 +152,22 @@ TEST(SaveForm, MaximizedStoresOnlyItsState) {
     EXPECT_EQ(restored.form.geometry(), Designed);
 }
 
+// Wayland tells no program where its window is; what it reports there is no position.
+TEST(SaveForm, APositionTheWindowSystemKeepsToItselfIsNotSaved) {
+    storeForm(1, {{"Height", 1}, {"Width", 2}, {"Left", 3}, {"Top", 4}});
+    Window saved(Other);
+    saved.keeper->SetPositionKnown([] { return false; });
+    const QRect outer = saved.form.frameGeometry();
+    saved.keeper->Save();
+    EXPECT_EQ(stored("State"), dword(1));
+    expectStoredBounds(QRect(QPoint(3, 4), outer.size()));
+
+    saved.form.setWindowState(Qt::WindowMinimized);
+    saved.keeper->Save();
+    EXPECT_EQ(stored("State"), dword(0));
+    expectStoredBounds(QRect(QPoint(3, 4), outer.size()));
+}
+
 TEST(SaveForm, NothingOrAnUnknownStateChangesNothing) {
     Window window(Designed);
     window.form.setWindowState(Qt::WindowMinimized);

@@ -7,6 +7,8 @@
 #include "dialogs/browsedlg.h"
 #include "platform/Shell.h"
 #include "scores/ScoreBoardU.h"
+#include "support/DesktopHandlers.h"
+#include "support/Env.h"
 #include "support/Forms.h"
 #include "support/Messages.h"
 #include "support/Recorder.h"
@@ -233,6 +235,47 @@ TEST_F(About, TheLinksOpenTheMakersPagesAndSayWhenTheyCannot) {
         }
     }
     EXPECT_EQ(PlayingSounds(AboutBox->AboutAudio), QList<int>{Signatur}) << "the e-mail link";
+}
+
+// Through the desktop's opener, as the registry's default command has it: where the desktop
+// has no program for the address's scheme nothing starts, and the link says so as it does for
+// a browser that would not start.
+TEST_F(About, ALinkTheDesktopHasNoProgramForSaysSo) {
+    QTemporaryDir dir;
+    const Recorder opener(dir.filePath("bin/xdg-open"));
+    ScopedEnv path("PATH", QFile::encodeName(dir.filePath("bin")) + ":/usr/bin:/bin");
+    AboutBox->GoToWeb->setLauncher({});
+    SetOnline(true);
+    const QString mailFailed = "Sorry I can't send email for some reason.";
+    const struct {
+        QStringList schemes; // the desktop's handlers
+        std::function<void()> click;
+        QString opened; // empty: nothing started
+        QString message;
+    } cases[] = {
+        {{}, [] { AboutBox->StaticText5Click(); }, "", NoConnection},
+        {{}, [] { AboutBox->StaticText3Click(); }, "", mailFailed},
+        {{"mailto"}, [] { AboutBox->StaticText4Click(); }, "", NoConnection},
+        {{"https"}, [] { AboutBox->StaticText5Click(); }, maker::MailingListPage(), ""},
+    };
+    for (const auto &c : cases) {
+        DesktopHandlers handlers;
+        for (const QString &scheme : c.schemes)
+            handlers.add(scheme, "/bin/true");
+        opener.reset();
+        Messages messages;
+        c.click();
+        ASSERT_EQ(messages.shown.size(), c.message.isEmpty() ? 0 : 1)
+            << c.schemes.join(',').toStdString();
+        if (!c.message.isEmpty())
+            EXPECT_EQ(messages.shown[0].text, c.message);
+        if (c.opened.isEmpty()) {
+            EXPECT_FALSE(QFile::exists(opener.path() + ".record")) << "the opener was started";
+        } else {
+            ASSERT_TRUE(opener.lines());
+            EXPECT_EQ(opener.lines()->value(1), "arg=" + c.opened);
+        }
+    }
 }
 
 TEST_F(About, TheUpgradeCheckAsksItsWayToTheDownloadPage) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package made from the build: the installed files under /usr with the manual page
 # compressed, the copyright and changelog where Debian keeps them, dependencies computed from
-# the binaries, and no error from lintian.
+# the binaries plus the platform plugins and fonts that starting needs, and no error from lintian.
 #
 #   check_package.sh <build folder> <yes|no: the trace viewer is built>
 set -euo pipefail
@@ -24,7 +24,9 @@ expected=$( (installed_files "$with_trace" | sed 's|^share/man/man6/gorbulax.6$|
 diff <(echo "$expected") <(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $6}' | sort) ||
   fail "the package's files differ"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libsdl2 libc6; do
+# The libraries the binaries name, and what starting needs beyond them: the platform plugins
+# and the designed fonts, which a system installed without recommended packages lacks.
+for library in libqt6widgets6 libsdl2 libc6 qt6-qpa-plugins qt6-wayland fonts-liberation2; do
   [[ $depends == *"$library"* ]] || fail "the dependencies lack $library: $depends"
 done
 

@@ -1,4 +1,6 @@
 #include "platform/Shell.h"
+#include "platform/SchemeHandlers.h"
+#include "support/DesktopHandlers.h"
 #include "support/Env.h"
 #include "support/Files.h"
 #include "support/Recorder.h"
@@ -105,6 +107,9 @@ TEST(Shell, OpensDocumentsAndAddressesWithTheDesktopsOpener) {
     writeFile(dir.filePath("Patchwell.exe"), QByteArray("MZ\x90\0\3\0", 6));
     QFile::setPermissions(dir.filePath("Patchwell.exe"), QFile::ReadOwner | QFile::ExeOwner);
     ScopedEnv path("PATH", QFile::encodeName(dir.filePath("bin")) + ":/usr/bin:/bin");
+    DesktopHandlers handlers;
+    handlers.add("https", "/bin/true");
+    handlers.add("mailto", "/bin/true");
     const struct {
         QString file;
         QString opened;
@@ -127,6 +132,70 @@ TEST(Shell, OpensDocumentsAndAddressesWithTheDesktopsOpener) {
     ScopedEnv noOpener("PATH", QFile::encodeName(dir.filePath("Work")));
     EXPECT_EQ(Shell::Execute("https://www.brakmoor.example/", "", "", Shell::SW_SHOW),
               Shell::SE_ERR_NOASSOC);
+}
+
+// The desktop's opener, started for an address of a scheme that no program of the desktop
+// takes, would fail out of sight: that is no association, whether the address is the file or
+// the opener is the program with the address for its parameter (as the registry's default
+// web page command has it). BROWSER, which the opener falls back to, takes any address.
+TEST(Shell, AnAddressNoProgramOfTheDesktopTakesHasNoAssociation) {
+    QTemporaryDir dir;
+    const Recorder opener(dir.filePath("bin/xdg-open"));
+    ScopedEnv path("PATH", QFile::encodeName(dir.filePath("bin")) + ":/usr/bin:/bin");
+    const QString page = "https://www.brakmoor.example/";
+    const QString mail = "mailto:games@brakmoor.example?subject=Gorbulax";
+    const struct {
+        QStringList schemes; // registered with the desktop
+        QByteArray browser;
+        QString address;
+        bool opened;
+    } cases[] = {
+        {{}, {}, page, false},
+        {{}, {}, mail, false},
+        {{"https"}, {}, page, true},
+        {{"https"}, {}, mail, false},
+        {{"https", "mailto"}, {}, mail, true},
+        {{}, "/bin/true", mail, true},
+    };
+    for (const auto &c : cases) {
+        DesktopHandlers handlers;
+        for (const QString &scheme : c.schemes)
+            handlers.add(scheme, "/bin/true");
+        ScopedEnv browser("BROWSER", c.browser);
+        EXPECT_EQ(SchemeHandlers::HasHandler(SchemeHandlers::SchemeOf(c.address)), c.opened)
+            << c.address.toStdString();
+        for (const auto &[file, parameters] :
+             {std::pair(c.address, QString()), std::pair(QStringLiteral("xdg-open"), c.address)}) {
+            opener.reset();
+            const int result = Shell::Execute(file, parameters, "", Shell::SW_SHOW);
+            EXPECT_EQ(result > 32, c.opened) << file.toStdString() << " " << result;
+            if (c.opened) {
+                ASSERT_TRUE(opener.lines());
+                EXPECT_EQ(opener.lines()->value(1), "arg=" + c.address);
+            } else {
+                EXPECT_EQ(result, Shell::SE_ERR_NOASSOC);
+            }
+        }
+    }
+    // A program of another name is not the desktop's opener and is not asked about.
+    EXPECT_TRUE(SchemeHandlers::CanOpen("/usr/bin/firefox", {page}));
+    EXPECT_FALSE(SchemeHandlers::CanOpen("/usr/bin/xdg-open", {page}));
+}
+
+TEST(Shell, TellsTheSchemeOfAnAddress) {
+    const struct {
+        const char *address;
+        const char *scheme;
+    } cases[] = {
+        {"https://www.brakmoor.example/", "https"},
+        {"MailTo:games@brakmoor.example", "mailto"},
+        {"svn+ssh://host/x", "svn+ssh"},
+        {R"(C:\Web\browser.exe)", ""},
+        {"/home/player/Read Me.txt", ""},
+        {"", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(SchemeHandlers::SchemeOf(c.address), c.scheme) << c.address;
 }
 
 } // namespace

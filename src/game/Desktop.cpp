@@ -1,0 +1,79 @@
+// The main window and the desktop around it: what the window does when the player leaves it
+// for another program or minimises it, the keys beside the designed mouse controls, the
+// smallest size it may take, and the close a logout or a signal asks for.
+
+#include "game/MainU.h"
+#include "toolkit/ErrorReport.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QShortcut>
+
+bool TMainForm::Flying() const {
+    return InGame && !Stopped && !MakingStars && !PauseBusy && !WindowClosed;
+}
+
+void TMainForm::connectDesktop() {
+    // Smaller than designed, the start button and the results box would be cut off.
+    setMinimumSize(size());
+
+    // Keys only where the main window has the focus: a dialog of the game's keeps its own.
+    const auto key = [this](const QKeySequence &sequence, auto handler) {
+        auto *shortcut = new QShortcut(sequence, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, toolkit::handler(handler));
+    };
+    key(QKeySequence(Qt::Key_P), [this] { PauseKey(); });
+    key(QKeySequence(Qt::Key_Pause), [this] { PauseKey(); });
+    key(QKeySequence(Qt::Key_F1), [this] { Help2Click(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Exit1Click(); });
+
+    // The application turns inactive only when none of its windows has the focus, so a
+    // dialog of the game's own is not leaving it.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive)
+                    pauseWhenLeft();
+            });
+}
+
+void TMainForm::PauseKey() {
+    if (!InGame || PauseBusy)
+        return;
+    if (!Stopped)
+        Pause();
+    else if (PausePanel->isVisible())
+        PausePanelMouseDown(PausePanel, Qt::LeftButton, Qt::NoModifier, 0, 0);
+}
+
+// The pause runs after the event that told of the leaving, with its fade, as a right click's
+// does; by then the flight may have ended or paused already.
+void TMainForm::pauseWhenLeft() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            toolkit::guarded([this] {
+                if (Flying())
+                    Pause();
+            });
+        },
+        Qt::QueuedConnection);
+}
+
+void TMainForm::changeEvent(QEvent *event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        pauseWhenLeft();
+}
+
+void TMainForm::CloseWithoutFarewell() {
+    FarewellSkipped = true;
+    // A dialog of the game's, the farewell among them, would hold the close until the player
+    // answered it; it is closed as the window manager would close it.
+    while (QWidget *modal = QApplication::activeModalWidget()) {
+        modal->close();
+        if (QApplication::activeModalWidget() == modal)
+            break;
+    }
+    close();
+}

@@ -1,0 +1,182 @@
+// The main window among the desktop's other windows: leaving it for another program or
+// minimising it pauses a flight, the keys beside the mouse controls, its smallest size, and the
+// close a logout or a signal asks for.
+
+#include "support/Forms.h"
+#include "toolkit/Panel.h"
+
+#include <QMenu>
+#include <QTest>
+
+namespace {
+
+const QString Paused = "Paused! Click to resume game";
+
+void expectPaused(bool paused, const char *what) {
+    EXPECT_EQ(MainForm->Stopped && MainForm->InGame, paused) << what;
+    EXPECT_EQ(MainForm->PausePanel->isVisible(), paused) << what;
+    if (paused) {
+        EXPECT_EQ(MainForm->PausePanel->caption(), Paused) << what;
+    }
+}
+
+void activate() {
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+}
+
+} // namespace
+
+using Desktop = FormsTest;
+
+TEST_F(Desktop, LeavingTheWindowPausesAFlightAndNothingElse) {
+    const struct {
+        const char *state;
+        std::function<void()> reach;
+        bool pauses;
+    } states[] = {
+        {"idle", [] {}, false},
+        {"making stars",
+         [] {
+             OptionsDlg->StarEdit->setText("20");
+             MainForm->StartGame();
+             MainForm->Timer1->setEnabled(false);
+             Ticks(3);
+         },
+         false},
+        {"flying", [] { StartFlying(0); }, true},
+        {"paused", [] { StartFlying(0), MainForm->Pause(); }, true},
+        {"over", [] { StartFlying(0), MainForm->InGame = false, MainForm->Stopped = true; }, false},
+    };
+    const struct {
+        const char *how;
+        std::function<void()> leave;
+    } ways[] = {
+        {"another program takes the focus",
+         [] { emit qApp->applicationStateChanged(Qt::ApplicationInactive); }},
+        {"minimised", [] { MainForm->showMinimized(); }},
+    };
+    for (const auto &way : ways) {
+        for (const auto &s : states) {
+            MainForm->showNormal();
+            MainForm->NewGame();
+            s.reach();
+            const bool wasStopped = MainForm->Stopped;
+            way.leave();
+            QCoreApplication::processEvents();
+            const std::string what = std::string(s.state) + ", " + way.how;
+            if (s.pauses) {
+                expectPaused(true, what.c_str());
+                EXPECT_FALSE(MainForm->Timer1->enabled()) << what;
+            } else {
+                EXPECT_EQ(MainForm->Stopped, wasStopped) << what;
+            }
+            // Coming back resumes nothing: the player clicks the panel.
+            MainForm->showNormal();
+            emit qApp->applicationStateChanged(Qt::ApplicationActive);
+            QCoreApplication::processEvents();
+            if (s.pauses)
+                expectPaused(true, what.c_str());
+        }
+    }
+}
+
+TEST_F(Desktop, KeysPauseResumeHelpAndExitBesideTheMenu) {
+    TMainForm &f = *MainForm;
+    activate();
+    QTest::keyClick(&f, Qt::Key_P);
+    expectPaused(false, "P before a game");
+
+    StartFlying(0);
+    for (const Qt::Key key : {Qt::Key_P, Qt::Key_Pause}) {
+        QTest::keyClick(&f, key);
+        expectPaused(true, "the first press");
+        QTest::keyClick(&f, key);
+        expectPaused(false, "the second press");
+        EXPECT_TRUE(f.Timer1->enabled());
+        f.Timer1->setEnabled(false);
+    }
+
+    // F1 opens the help, pausing the flight as the menu item does.
+    bool helpShown = false;
+    WhenModal(HelpForm, [&] { helpShown = true, HelpForm->close(); });
+    QTest::keyClick(&f, Qt::Key_F1);
+    EXPECT_TRUE(helpShown);
+    expectPaused(true, "after the help");
+
+    // The menu's captions stay as designed: the keys are not written beside them.
+    for (QAction *item : {f.Exit1, f.Help2, f.New1})
+        EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
+    EXPECT_EQ(f.Exit1->text(), "E&xit");
+
+    // Ctrl+Q leaves as E&xit does: with the farewell.
+    activate();
+    bool farewell = false;
+    LeaveFarewell([&] { farewell = true; });
+    QTest::keyClick(&f, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(farewell);
+    EXPECT_FALSE(f.isVisible());
+}
+
+TEST_F(Desktop, TheWindowIsNeverSmallerThanDesigned) {
+    TMainForm &f = *MainForm;
+    const QSize designed = f.size();
+    f.resize(200, 120);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.size(), designed);
+    EXPECT_EQ(f.ClientArea->size(), QSize(612, 406));
+    EXPECT_EQ(f.StartButton->pos(), QPoint(174, 77));
+    EXPECT_TRUE(f.MainBox->rect().contains(f.StartButton->geometry()));
+    f.resize(designed.width() + 100, 120);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.size(), QSize(designed.width() + 100, designed.height()));
+}
+
+// A logout or a signal to end: the window closes as a window manager's close would, and its
+// placement is kept, but no farewell waits for a player who has gone; a dialog of the game's,
+// the farewell among them, closes with it.
+TEST_F(Desktop, AClosingAskedForBySignalKeepsThePlacementAndSaysNoFarewell) {
+    const struct {
+        const char *during;
+        std::function<void()> run;
+    } cases[] = {
+        {"a flight", [] { MainForm->CloseWithoutFarewell(); }},
+        {"the preferences",
+         [] {
+             WhenModal(OptionsDlg, [] { MainForm->CloseWithoutFarewell(); });
+             MainForm->SetOptions1Click();
+         }},
+        {"the farewell",
+         [] {
+             WhenModal(AboutBox, [] { MainForm->CloseWithoutFarewell(); });
+             MainForm->close();
+         }},
+    };
+    for (const auto &c : cases) {
+        StartFlying(0);
+        FlyTo(120);
+        ASSERT_FALSE(MainForm->BadGuyList.isEmpty());
+        MainForm->resize(700, 500);
+        MainForm->move(40, 30);
+        QCoreApplication::processEvents();
+        const QRect left = MainForm->frameGeometry();
+        bool farewell = false;
+        WhenShown([] { return AboutBox && AboutBox->ExitMode && AboutBox->isVisible(); },
+                  [&] { farewell = true; }, MainForm);
+        c.run();
+        EXPECT_FALSE(MainForm->isVisible()) << c.during;
+        EXPECT_FALSE(QApplication::activeModalWidget()) << c.during;
+        EXPECT_TRUE(MainForm->WindowClosed) << c.during;
+        EXPECT_TRUE(MainForm->BadGuyList.isEmpty()) << c.during;
+        EXPECT_FALSE(MainForm->ObjectsLive) << c.during;
+        if (std::string(c.during) != "the farewell") {
+            EXPECT_FALSE(farewell) << c.during;
+        }
+
+        DestroyForms();
+        CreateForms();
+        MainForm->show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(MainForm->frameGeometry(), left) << c.during;
+    }
+}
