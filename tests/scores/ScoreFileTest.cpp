@@ -282,6 +282,20 @@ TEST(ScoreFileFormat, AWriterWaitsForTheOneHoldingTheLock) {
     }
     other.join();
     EXPECT_TRUE(written);
+
+    // The store's lock, from lock() to unlock(), holds other writers off the same way, while
+    // its holder writes under it.
+    ScoreStore store;
+    store.lock(path);
+    ASSERT_TRUE(store.locked());
+    written = false;
+    other = std::thread([&] { written = WriteScoreFile(path, Shipped).ok; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(store.write(path, Shipped).ok);
+    EXPECT_FALSE(written) << "wrote while the store held the lock";
+    store.unlock();
+    other.join();
+    EXPECT_TRUE(written);
 }
 
 TEST(ScoreFileFormat, DamagedBytesAreKeptOnceBesideTheFile) {
