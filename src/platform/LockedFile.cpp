@@ -210,7 +210,6 @@ Unnamed replaceThroughUnnamed(const QString &target, const QByteArray &bytes,
 
 bool replaceThroughNamed(const QString &target, const QByteArray &bytes, const struct stat *old,
                          const ReplaceSeams &seams) {
-    removeStaleTemporaries(target);
     QString temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
@@ -241,6 +240,9 @@ bool ReplaceFile(const QString &path, const QByteArray &bytes, const ReplaceSeam
         errno = EACCES;
         return false;
     }
+    // Files that writers which died left (the named temporaries, or those of older versions)
+    // go first, whichever way this write is made.
+    removeStaleTemporaries(target);
     struct stat old {};
     const bool hadOld = ::stat(QFile::encodeName(target).constData(), &old) == 0;
     if (seams.unnamedTemporary) {

@@ -58,8 +58,8 @@ bool MayReplace(const QString &path);
 // Writes `bytes` to a new file in the same folder, flushes it to the disk and renames it over
 // `path` (over the file a symbolic link points to, so the link stays). The new file has no name
 // until it is complete (an unnamed temporary file, given a name only to be renamed at once);
-// where the file system has no unnamed files, a named one, and temporary files that dead
-// writers left beside `path` are removed. On failure the old file is untouched, the new one
+// where the file system has no unnamed files, a named one. Temporary files that dead writers
+// left beside `path` are removed. On failure the old file is untouched, the new one
 // removed and errno says why (EACCES for a file that may not be replaced, see MayReplace).
 bool ReplaceFile(const QString &path, const QByteArray &bytes, const ReplaceSeams &seams = {});
 
