@@ -1,9 +1,12 @@
 #include "components/GoToWeb.h"
 
+#include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <array>
@@ -99,16 +102,46 @@ qsizetype programEnd(const QString &command) {
     return -1;
 }
 
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
 // The first blank outside double quotes; the command's length when there is none.
 qsizetype firstBlank(const QString &command) {
     bool quoted = false;
     for (qsizetype i = 0; i < command.size(); ++i) {
         if (command[i] == u'"')
             quoted = !quoted;
-        else if (!quoted && (command[i] == u' ' || command[i] == u'\t'))
+        else if (!quoted && isBlank(command[i]))
             return i;
     }
     return command.size();
+}
+
+// A path names a program file; a bare name, one on the search path.
+bool namesProgram(const QString &name) {
+    if (!name.contains(u'/'))
+        return !QStandardPaths::findExecutable(name).isEmpty();
+    const QFileInfo info(platform::Files::Resolve(name));
+    return info.isFile() && info.isExecutable();
+}
+
+// Where the program's name ends in a command without a program ending. An unquoted path may
+// hold blanks (`/opt/my browser/run "%1"`): as the original platform did, each blank-separated
+// prefix is tried from the shortest until one names an existing program. Without one, or for
+// a quoted name, the first word.
+qsizetype programNameEnd(const QString &command) {
+    const qsizetype first = firstBlank(command);
+    if (command.startsWith(u'"'))
+        return first;
+    qsizetype i = first;
+    for (; i < command.size() && command[i] != u'"'; ++i) {
+        if (isBlank(command[i]) && !isBlank(command[i - 1]) && namesProgram(command.left(i)))
+            return i;
+    }
+    if (i == command.size() && namesProgram(command))
+        return i;
+    return first;
 }
 
 } // namespace
@@ -141,9 +174,10 @@ TGoToWeb::BrowserCommand TGoToWeb::SplitBrowserCommand(const QString &command) {
     const qsizetype end = programEnd(command);
     if (end < 0) {
         // No ending tells where the program's name stops (the desktop's own `xdg-open "%1"`
-        // is such a command): its first word, quotes and all, names it.
+        // is such a command): its first word, quotes and all, or the blank-separated prefix
+        // that names a program, names it.
         const QString whole = trimmed(command);
-        const qsizetype blank = firstBlank(whole);
+        const qsizetype blank = programNameEnd(whole);
         split.program = whole.left(blank).remove(u'"');
         split.parameters = extraParameters(whole.mid(blank));
         return split;

@@ -17,6 +17,7 @@
 #include "scores/getNameU.h"
 #include "toolkit/Image.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/StateReport.h"
 #include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
@@ -120,6 +121,7 @@ void TMainForm::AnimateLabel2() {
     }
     LoseLabel2->hide();
     LoseLabel->setText("Game Over!");
+    toolkit::reportState("game over");
 }
 
 void TMainForm::FadeResults() {
@@ -188,12 +190,14 @@ void TMainForm::DoScoreAddup() {
     toolkit::processPendingMessages();
     if (!WindowClosed)
         Timer2->setEnabled(true);
+    toolkit::reportState("results shown");
 }
 
 void TMainForm::Timer2Timer() {
     Timer2->setEnabled(false);
     const int rank = ScoreBoard->GetHighScorePosition(FinalScore);
     if (rank != 0) {
+        toolkit::reportState("name asked");
         const QString name = GetNameDlg->ShowBox(FinalScore, rank);
         ScoreBoard->AddHighScore(FinalScore, name);
         if (!WindowClosed)
@@ -202,6 +206,7 @@ void TMainForm::Timer2Timer() {
     New1->setEnabled(true);
     StartAnotherButton->setEnabled(true);
     IPOnline1->SetEnabled(true);
+    toolkit::reportState("ready for another game");
 }
 
 void TMainForm::StartAnother2Click() {

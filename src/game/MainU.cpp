@@ -20,6 +20,7 @@
 #include "toolkit/Mouse.h"
 #include "toolkit/Pacing.h"
 #include "toolkit/Placement.h"
+#include "toolkit/StateReport.h"
 #include "toolkit/SystemColors.h"
 #include "toolkit/Timer.h"
 
@@ -384,6 +385,7 @@ void TMainForm::Pause() {
         PausePanel->show();
         ShowPausePanel();
         Stopped = true;
+        toolkit::reportState("paused");
     } else {
         resumeSteps();
     }

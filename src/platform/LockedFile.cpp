@@ -1,10 +1,13 @@
 #include "platform/LockedFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -81,14 +84,15 @@ FileLock::~FileLock() {
         ::close(fd_);
 }
 
-ReadStatus ReadWholeFile(const QString &path, QByteArray *bytes) {
+ReadStatus ReadWholeFile(const QString &path, QByteArray *bytes, qsizetype limit) {
     bytes->clear();
     const int fd = openRetrying(QFile::encodeName(path), O_RDONLY);
     if (fd < 0)
         return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
     char chunk[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    while (bytes->size() < limit) {
+        const ssize_t got =
+            ::read(fd, chunk, size_t(std::min<qsizetype>(sizeof chunk, limit - bytes->size())));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
@@ -104,37 +108,154 @@ ReadStatus ReadWholeFile(const QString &path, QByteArray *bytes) {
     return ReadStatus::Read;
 }
 
-bool ReplaceFile(const QString &path, const QByteArray &bytes, const RenameFunction &rename) {
-    static std::atomic<unsigned> serial{0};
-    const QString target = resolvedTarget(path);
+bool MayReplace(const QString &path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0)
+        return errno == ENOENT;
+    // access() alone would let root through: the mode bits are the owner's word.
+    return (info.st_mode & 0222) != 0 && ::access(name.constData(), W_OK) == 0;
+}
 
+namespace {
+
+QString temporaryName(const QString &target) {
+    static std::atomic<unsigned> serial{0};
+    return QStringLiteral("%1.tmp-%2-%3").arg(target).arg(::getpid()).arg(serial++);
+}
+
+// The temporary files of `target` ("<name>.tmp-PID-N") whose writer is no longer running: a
+// writer that died between its write and its rename. A running writer's file is left alone.
+void removeStaleTemporaries(const QString &target) {
+    const QFileInfo info(target);
+    const QString prefix = info.fileName() + QStringLiteral(".tmp-");
+    const QDir folder(info.absolutePath());
+    const QStringList names =
+        folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        if (!name.startsWith(prefix))
+            continue;
+        const QStringList parts = name.mid(prefix.size()).split(u'-');
+        bool isNumber = false;
+        const pid_t writer = parts.size() == 2 ? parts[0].toInt(&isNumber) : 0;
+        if (!isNumber || writer <= 0 || writer == ::getpid())
+            continue;
+        if (::kill(writer, 0) != 0 && errno == ESRCH)
+            ::unlink(QFile::encodeName(folder.filePath(name)).constData());
+    }
+}
+
+// Gives the new file's permissions, writes the bytes and flushes them to the disk.
+bool writeContents(int fd, const QByteArray &bytes, const struct stat *old,
+                   const ReplaceSeams &seams) {
+    // A mended file's permissions are the person's choice; keep them.
+    bool ok = !old || ::fchmod(fd, old->st_mode & 07777) == 0;
+    ok = ok && writeAll(fd, bytes.constData(), bytes.size()) && ::fsync(fd) == 0;
+    if (ok && seams.written)
+        seams.written();
+    return ok;
+}
+
+// Names an unnamed file beside `target`, only to rename it at once. Through /proc, or failing
+// that the descriptor itself, which needs the right to search any folder.
+bool nameUnnamed(int fd, const QString &target, QString *temporary) {
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *temporary = temporaryName(target);
+        const QByteArray name = QFile::encodeName(*temporary);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) ==
+                0 ||
+            ::linkat(fd, "", AT_FDCWD, name.constData(), AT_EMPTY_PATH) == 0)
+            return true;
+        if (errno != EEXIST)
+            break;
+    }
+    temporary->clear();
+    return false;
+}
+
+bool putInPlace(const QString &temporary, const QString &target, const RenameFunction &rename) {
+    if (!rename(temporary, target)) {
+        const int error = errno;
+        ::unlink(QFile::encodeName(temporary).constData());
+        errno = error;
+        return false;
+    }
+    syncFolder(QFileInfo(target).absolutePath());
+    return true;
+}
+
+enum class Unnamed { Replaced, Failed, NotAvailable };
+
+Unnamed replaceThroughUnnamed(const QString &target, const QByteArray &bytes,
+                              const struct stat *old, const ReplaceSeams &seams) {
+    const int fd = openRetrying(QFile::encodeName(QFileInfo(target).absolutePath()),
+                                O_TMPFILE | O_WRONLY, 0666);
+    if (fd < 0)
+        return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? Unnamed::NotAvailable
+                                                                         : Unnamed::Failed;
+    if (!writeContents(fd, bytes, old, seams)) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return Unnamed::Failed;
+    }
+    QString temporary;
+    const bool named = nameUnnamed(fd, target, &temporary);
+    ::close(fd);
+    if (!named)
+        return Unnamed::NotAvailable;
+    return putInPlace(temporary, target, seams.rename) ? Unnamed::Replaced : Unnamed::Failed;
+}
+
+bool replaceThroughNamed(const QString &target, const QByteArray &bytes, const struct stat *old,
+                         const ReplaceSeams &seams) {
     QString temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
         // A name of our own rather than mkstemp(): mkstemp's 0600 would ignore the umask.
-        temporary = QStringLiteral("%1.tmp-%2-%3").arg(target).arg(::getpid()).arg(serial++);
+        temporary = temporaryName(target);
         fd = openRetrying(QFile::encodeName(temporary), O_WRONLY | O_CREAT | O_EXCL, 0666);
         if (fd < 0 && errno != EEXIST)
             return false;
     }
     if (fd < 0)
         return false;
-    const QByteArray encodedTemporary = QFile::encodeName(temporary);
-
-    struct stat old {};
-    bool ok = true;
-    // A mended file's permissions are the person's choice; keep them.
-    if (::stat(QFile::encodeName(target).constData(), &old) == 0)
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    ok = ok && writeAll(fd, bytes.constData(), bytes.size()) && ::fsync(fd) == 0;
+    bool ok = writeContents(fd, bytes, old, seams);
     ok = (::close(fd) == 0) && ok;
-    ok = ok && rename(temporary, target);
     if (!ok) {
-        ::unlink(encodedTemporary.constData());
+        const int error = errno;
+        ::unlink(QFile::encodeName(temporary).constData());
+        errno = error;
         return false;
     }
-    syncFolder(QFileInfo(target).absolutePath());
-    return true;
+    return putInPlace(temporary, target, seams.rename);
+}
+
+} // namespace
+
+bool ReplaceFile(const QString &path, const QByteArray &bytes, const ReplaceSeams &seams) {
+    const QString target = resolvedTarget(path);
+    if (!MayReplace(target)) {
+        errno = EACCES;
+        return false;
+    }
+    // Files that writers which died left (the named temporaries, or those of older versions)
+    // go first, whichever way this write is made.
+    removeStaleTemporaries(target);
+    struct stat old {};
+    const bool hadOld = ::stat(QFile::encodeName(target).constData(), &old) == 0;
+    if (seams.unnamedTemporary) {
+        switch (replaceThroughUnnamed(target, bytes, hadOld ? &old : nullptr, seams)) {
+        case Unnamed::Replaced:
+            return true;
+        case Unnamed::Failed:
+            return false;
+        case Unnamed::NotAvailable:
+            break;
+        }
+    }
+    return replaceThroughNamed(target, bytes, hadOld ? &old : nullptr, seams);
 }
 
 ReadStatus ReadLocked(const QString &path, QByteArray *bytes) {
@@ -144,7 +265,7 @@ ReadStatus ReadLocked(const QString &path, QByteArray *bytes) {
 }
 
 ModifyStatus ModifyLocked(const QString &path, const FileChange &change,
-                          const RenameFunction &rename) {
+                          const ReplaceSeams &seams) {
     FileLock lock(path, FileLock::Exclusive);
     if (!lock.held())
         return ModifyStatus::Failed;
@@ -159,7 +280,9 @@ ModifyStatus ModifyLocked(const QString &path, const FileChange &change,
     const ModifyStatus decision = change(contents, updated);
     if (decision != ModifyStatus::Replaced)
         return decision;
-    return ReplaceFile(path, updated, rename) ? ModifyStatus::Replaced : ModifyStatus::Failed;
+    if (!MayReplace(path))
+        return ModifyStatus::ReadOnly;
+    return ReplaceFile(path, updated, seams) ? ModifyStatus::Replaced : ModifyStatus::Failed;
 }
 
 } // namespace platform::detail

@@ -47,7 +47,7 @@ RegTree classesRoot(const RegTree &file) {
 } // namespace
 
 Registry::Registry(QString filePath, QObject *parent)
-    : QObject(parent), filePath_(std::move(filePath)), renameFile_(detail::SystemRename) {}
+    : QObject(parent), filePath_(std::move(filePath)) {}
 
 Registry &Registry::user() {
     const QString name = QStringLiteral("userRegistry");
@@ -73,6 +73,19 @@ void Registry::noteDamage(const ParsedRegFile &parsed) {
     const QString message = QStringLiteral("The settings file %1 is damaged (%2); settings are "
                                            "not saved until it is mended.")
                                 .arg(filePath_, parsed.problems.first());
+    if (reportDamage_)
+        reportDamage_(message);
+    else
+        qWarning().noquote() << message;
+}
+
+void Registry::noteReadOnly() {
+    if (readOnlyReported_)
+        return;
+    readOnlyReported_ = true;
+    const QString message = QStringLiteral("The settings file %1 is read-only; settings are not "
+                                           "saved while it is.")
+                                .arg(filePath_);
     if (reportDamage_)
         reportDamage_(message);
     else
@@ -107,13 +120,16 @@ RegResult Registry::modify(const std::function<bool(RegTree &tree)> &change) {
             updated = SerializeRegFile(parsed.tree);
             return ModifyStatus::Replaced;
         },
-        renameFile_);
+        seams_);
     switch (status) {
     case ModifyStatus::Kept:
     case ModifyStatus::Replaced:
         return ERROR_SUCCESS;
     case ModifyStatus::Refused:
         return ERROR_BADDB;
+    case ModifyStatus::ReadOnly:
+        noteReadOnly();
+        return ERROR_ACCESS_DENIED;
     case ModifyStatus::Failed:
         break;
     }

@@ -15,6 +15,8 @@
 // not parse is never written over: the store reports it once, reads what it can, and refuses
 // every change until a person has mended the file.
 
+#include "platform/LockedFile.h"
+
 #include <QObject>
 #include <QString>
 
@@ -84,13 +86,15 @@ public:
                            uint32_t *size);
     // Stores a value of `type` from `size` bytes (strings: their 8-bit bytes, a closing zero
     // byte included or not). ERROR_ACCESS_DENIED below HKEY_CLASSES_ROOT, ERROR_BADDB while
-    // the file is damaged, ERROR_CANTWRITE when it cannot be written (the old file stays),
+    // the file is damaged, ERROR_CANTWRITE when it cannot be written (the old file stays) and
+    // ERROR_ACCESS_DENIED too while its owner has made it read-only (reported once),
     // ERROR_INVALID_PARAMETER for a name with a line break, which the file could not hold.
     RegResult SetValueEx(const RegKey &key, const QString &name, uint32_t type, const uint8_t *data,
                          uint32_t size);
     RegResult CloseKey(RegKey &key);
 
-    // How a damaged file is reported, once per store; by default a line on standard error.
+    // How a damaged or read-only file is reported, once per store; by default a line on
+    // standard error.
     // The application sets its message box here.
     void setDamageReporter(std::function<void(const QString &message)> reporter);
 
@@ -104,11 +108,13 @@ private:
     // the tree; a damaged file refuses such a change.
     RegResult modify(const std::function<bool(RegTree &tree)> &change);
     void noteDamage(const ParsedRegFile &parsed);
+    void noteReadOnly();
 
     QString filePath_;
     std::function<void(const QString &)> reportDamage_;
     bool damageReported_ = false;
-    std::function<bool(const QString &from, const QString &to)> renameFile_;
+    bool readOnlyReported_ = false;
+    detail::ReplaceSeams seams_;
 };
 
 } // namespace platform

@@ -178,10 +178,9 @@ bool TScoreBoard::WriteScoreTabletoFile(const QString &FileName) {
     }
     if (writeBlocked_)
         return false;
-    const scores::WriteResult written =
-        heldLock_ ? scores::WriteScoreFileLocked(FileName, ScoreTable, *heldLock_)
-                  : scores::WriteScoreFile(FileName, ScoreTable);
-    if (!written.ok) {
+    const scores::WriteResult written = store_.write(FileName, ScoreTable);
+    if (!written.ok && !(written.readOnly && readOnlyReported_)) {
+        readOnlyReported_ = readOnlyReported_ || written.readOnly;
         toolkit::ShowErrorMessage(
             QStringLiteral("The high score table could not be saved in\n%1\n(%2).\n\nThe new "
                            "entry is shown, but the next game will not find it.")
@@ -201,9 +200,8 @@ void TScoreBoard::LoadClick() {
 bool TScoreBoard::AddHighScore(int32_t Score, const QString &Name) {
     // Another game may have entered a score since this one read the file: read it afresh
     // under the lock, and keep the lock until the new table is written.
-    const scores::ScoreFileLock lock(DataFile);
-    heldLock_ = &lock;
-    const auto release = qScopeGuard([this] { heldLock_ = nullptr; });
+    store_.lock(DataFile);
+    const auto unlock = qScopeGuard([this] { store_.unlock(); });
     ReadScoreTableFromFile(DataFile);
 
     const int position = GetHighScorePosition(Score);

@@ -59,10 +59,12 @@ private:
     void setImage(int row, int image);
     void reportDamage(const QString &fileName, const scores::ScoreFileRead &read);
 
-    // The lock AddHighScore holds while it reads, inserts and writes.
-    const scores::ScoreFileLock *heldLock_ = nullptr;
+    // Locked by AddHighScore while it reads, inserts and writes.
+    scores::ScoreStore store_;
     // The damage last reported, so that the same damage is reported once.
     QString reportedDamage_;
+    // A read-only table is reported once; the game plays on without writing it.
+    bool readOnlyReported_ = false;
     // The file read last is damaged and its bytes could not be kept aside.
     bool writeBlocked_ = false;
 };

@@ -115,7 +115,9 @@ ScoreFileRead ParseScoreFile(QByteArrayView bytes, ScoreTable &table) {
 ScoreFileRead ReadScoreFile(const QString &fileName, ScoreTable &table) {
     QByteArray bytes;
     errno = 0;
-    switch (platform::detail::ReadWholeFile(platform::Files::Resolve(fileName), &bytes)) {
+    // One byte past the ten records tells a longer file from a complete one.
+    switch (
+        platform::detail::ReadWholeFile(platform::Files::Resolve(fileName), &bytes, FileSize + 1)) {
     case FileRead::Missing:
         return {ReadStatus::Missing, 0, {}};
     case FileRead::Failed: {
@@ -138,12 +140,31 @@ WriteResult WriteScoreFile(const QString &fileName, const ScoreTable &table) {
 
 WriteResult WriteScoreFileLocked(const QString &fileName, const ScoreTable &table,
                                  const ScoreFileLock &,
-                                 const platform::detail::RenameFunction &rename) {
+                                 const platform::detail::ReplaceSeams &seams) {
+    const QString path = platform::Files::Resolve(fileName);
+    if (!platform::detail::MayReplace(path))
+        return {false, QStringLiteral("the file is read-only"), true};
     errno = 0;
-    if (platform::detail::ReplaceFile(platform::Files::Resolve(fileName), EncodeScoreTable(table),
-                                      rename))
+    if (platform::detail::ReplaceFile(path, EncodeScoreTable(table), seams))
         return {};
     return {false, systemReason(errno, "the new table could not take the old one's place")};
+}
+
+void ScoreStore::lock(const QString &fileName) {
+    lock_.reset();
+    lockedFile_ = fileName;
+    lock_.emplace(fileName);
+}
+
+void ScoreStore::unlock() {
+    lock_.reset();
+    lockedFile_.clear();
+}
+
+WriteResult ScoreStore::write(const QString &fileName, const ScoreTable &table) {
+    if (lock_ && fileName == lockedFile_)
+        return WriteScoreFileLocked(fileName, table, *lock_);
+    return WriteScoreFile(fileName, table);
 }
 
 namespace {

@@ -71,7 +71,8 @@ struct ScoreFileRead {
 ScoreFileRead ParseScoreFile(QByteArrayView bytes, ScoreTable &table);
 
 // Reads the file (found without regard to letter case) into `table`. A file that exists but
-// cannot be read is damaged and leaves the table as it was.
+// cannot be read is damaged and leaves the table as it was. Only what ten records and the
+// knowledge that the file is longer need is read, however long the file.
 ScoreFileRead ReadScoreFile(const QString &fileName, ScoreTable &table);
 
 // Holds the table file's advisory lock (exclusive) from construction to destruction: the lock
@@ -87,17 +88,35 @@ private:
 
 struct WriteResult {
     bool ok = true;
-    QString problem; // why the file was not written, for the player
+    QString problem;       // why the file was not written, for the player
+    bool readOnly = false; // its owner has made the file read-only, and it is kept so
 };
 
 // Writes the ten records: 7680 bytes to a new file in the same folder, flushed and renamed
 // over the old one, so that a crash or a full disk leaves the old table or the new one and
-// never a mix. The first form takes the lock for the write; the second is for a caller that
-// holds it. `rename` lets tests stop a write before its last step.
+// never a mix, and no stray file. A file its owner has made read-only is not written. The first
+// form takes the lock for the write; the second is for a caller that holds it. `seams` lets
+// tests stop a write before its last steps.
 WriteResult WriteScoreFile(const QString &fileName, const ScoreTable &table);
-WriteResult WriteScoreFileLocked(
-    const QString &fileName, const ScoreTable &table, const ScoreFileLock &,
-    const platform::detail::RenameFunction &rename = platform::detail::SystemRename);
+WriteResult WriteScoreFileLocked(const QString &fileName, const ScoreTable &table,
+                                 const ScoreFileLock &,
+                                 const platform::detail::ReplaceSeams &seams = {});
+
+// The table's file as a writer sees it over several steps: unlocked, or locked from reading
+// the file afresh to writing the new table (lock, read, write, unlock), so that an entry
+// another game makes meanwhile waits rather than being lost. A write while unlocked takes the
+// lock for itself.
+class ScoreStore {
+public:
+    void lock(const QString &fileName);
+    void unlock();
+    bool locked() const { return lock_.has_value(); }
+    WriteResult write(const QString &fileName, const ScoreTable &table);
+
+private:
+    QString lockedFile_;
+    std::optional<ScoreFileLock> lock_;
+};
 
 // Keeps a damaged file's bytes beside it before anything is written over them: a second name
 // for the file ("gorbulax.dat.damaged", or ".damaged-2" and on when that is taken by other

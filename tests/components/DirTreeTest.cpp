@@ -105,6 +105,7 @@ TEST_F(DirTreeTest, TheDriveLevelLooksIntoFixedDrivesOnly) {
 
     tree->show();
     EXPECT_EQ(topTexts(*tree), QStringList({"Home", "File System", "usb", "cd", "net", "ram"}));
+    ASSERT_NE(home(), nullptr);
     EXPECT_EQ(listed, QStringList({m.home(), m.root(), m.at("mnt/ram/")}));
     const QStringList marks[] = {{"**"}, {"**"}, {""}, {""}, {""}, {"**"}};
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
@@ -132,8 +133,9 @@ TEST_F(DirTreeTest, TheDriveLevelLooksIntoFixedDrivesOnly) {
 
 TEST_F(DirTreeTest, ExpandingReadsSubFoldersInTheUsersOrderAndMarksThoseWithMore) {
     tree->show();
+    ASSERT_NE(home(), nullptr);
     tree->expandItem(home());
-    EXPECT_EQ(childTexts(home()),
+    ASSERT_EQ(childTexts(home()),
               QStringList({".hidden", "apple", "Empty", "Games", "games", "Gone", "Trash"}));
     EXPECT_TRUE(TDirTree::EntryOf(home())->Scanned);
     const QStringList marks[] = {{"**"}, {}, {}, {"**"}, {"**"}, {"**"}, {"**"}};
@@ -148,22 +150,25 @@ TEST_F(DirTreeTest, ExpandingReadsSubFoldersInTheUsersOrderAndMarksThoseWithMore
     tree->expandItem(upperGames);
     tree->expandItem(lowerGames);
     EXPECT_EQ(childTexts(upperGames), QStringList({"Old"}));
-    EXPECT_EQ(childTexts(lowerGames), QStringList({"Saved"}));
+    ASSERT_EQ(childTexts(lowerGames), QStringList({"Saved"}));
     EXPECT_EQ(TDirTree::EntryOf(lowerGames->child(0))->RealPath, m.at("home/user/games/Saved/"));
 
     // "*" opens the current folder only, not every folder below it.
     QTreeWidgetItem *bin = childNamed(home(), "Trash");
+    ASSERT_NE(bin, nullptr);
     tree->setCurrentItem(bin);
     QTest::keyClick(tree.get(), Qt::Key_Asterisk);
     EXPECT_TRUE(bin->isExpanded());
-    EXPECT_EQ(childTexts(bin), QStringList({"files"}));
+    ASSERT_EQ(childTexts(bin), QStringList({"files"}));
     EXPECT_FALSE(bin->child(0)->isExpanded());
 
     // A folder that gains a sub folder gets its button when its parent is opened again.
     m.folder("home/user/apple/core");
     tree->collapseItem(home());
     tree->expandItem(home());
-    EXPECT_EQ(childTexts(childNamed(home(), "apple")), QStringList({"**"}));
+    QTreeWidgetItem *apple = childNamed(home(), "apple");
+    ASSERT_NE(apple, nullptr);
+    EXPECT_EQ(childTexts(apple), QStringList({"**"}));
     EXPECT_EQ(childTexts(upperGames), QStringList({"Old"})) << "read folders are not read again";
 }
 
@@ -175,8 +180,10 @@ TEST_F(DirTreeTest, SubFoldersOutOfViewAreLookedIntoAsTheyComeIntoView) {
     tree->resize(300, 200);
     tree->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(tree.get()));
+    ASSERT_NE(home(), nullptr);
     tree->expandItem(home());
     QTreeWidgetItem *many = childNamed(home(), "Many");
+    ASSERT_NE(many, nullptr);
     listed.clear();
     tree->expandItem(many);
     ASSERT_EQ(many->childCount(), 60);
@@ -196,8 +203,10 @@ TEST_F(DirTreeTest, AFolderThatCannotBeReadHasNoChildrenAndNoMessage) {
     // Tests run as root, where permissions do not stop a listing: the folder goes away after
     // it was probed, and a host listing fails at its first step.
     tree->show();
+    ASSERT_NE(home(), nullptr);
     tree->expandItem(home());
     QTreeWidgetItem *gone = childNamed(home(), "Gone");
+    ASSERT_NE(gone, nullptr);
     ASSERT_EQ(childTexts(gone), QStringList({"**"}));
     ASSERT_TRUE(QDir(m.at("home/user/Gone")).removeRecursively());
     tree->expandItem(gone);
@@ -207,6 +216,7 @@ TEST_F(DirTreeTest, AFolderThatCannotBeReadHasNoChildrenAndNoMessage) {
         result = EIO;
     };
     QTreeWidgetItem *games = childNamed(home(), "Games");
+    ASSERT_NE(games, nullptr);
     tree->expandItem(games);
     EXPECT_EQ(games->childCount(), 0);
     EXPECT_EQ(reported, QStringList());
@@ -239,9 +249,12 @@ TEST_F(DirTreeTest, DirectoryFindsTheFolderWhateverTheCaseOfThePathGiven) {
     }
     // Every folder on the way was read.
     tree->SetDirectory(m.at("home/user/Games/Old"));
+    ASSERT_NE(home(), nullptr);
     EXPECT_TRUE(TDirTree::EntryOf(home())->Scanned);
-    EXPECT_TRUE(TDirTree::EntryOf(childNamed(home(), "Games"))->Scanned);
-    EXPECT_TRUE(childNamed(home(), "Games")->isExpanded());
+    QTreeWidgetItem *games = childNamed(home(), "Games");
+    ASSERT_NE(games, nullptr);
+    EXPECT_TRUE(TDirTree::EntryOf(games)->Scanned);
+    EXPECT_TRUE(games->isExpanded());
 
     // What changes nothing: "?", a file, a folder the filter hides, and "" (an error).
     const QString selected = tree->Directory();
@@ -274,11 +287,13 @@ TEST_F(DirTreeTest, FiltersByRecycleBinAttributesAndTheHostsVeto) {
         doAdd = !path.endsWith("/APPLE/");
     };
     tree->show();
+    ASSERT_NE(home(), nullptr);
     tree->expandItem(home());
     EXPECT_EQ(childTexts(home()),
               QStringList({".hidden", "Empty", "Games", "games", "Gone", "Trash"}));
     EXPECT_TRUE(offered.contains(upper("home/user/apple/"))) << "the host sees the tree's form";
     QTreeWidgetItem *bin = childNamed(home(), "Trash");
+    ASSERT_NE(bin, nullptr);
     EXPECT_EQ(bin->childCount(), 0) << "the bin is shown with nothing below it";
     tree->SetDirectory(m.at("home/user/Trash/files"));
     EXPECT_EQ(tree->Directory(), "?");
@@ -342,6 +357,7 @@ TEST_F(DirTreeTest, NodesAnnounceTheirIconsAndTheirEnd) {
     };
     tree->show();
     EXPECT_EQ(iconed.size(), 6);
+    ASSERT_NE(home(), nullptr);
     tree->expandItem(home());
     EXPECT_EQ(iconed.size(), 6 + 7);
     EXPECT_EQ(deleted.size(), 1) << "the home folder's mark";
@@ -357,6 +373,7 @@ TEST_F(DirTreeTest, ChangesAreAnnouncedAndRememberedPerDriveButNotWhileRebuildin
     int changes = 0;
     tree->OnChange = [&changes](TDirTree *, QTreeWidgetItem *) { ++changes; };
     tree->show();
+    ASSERT_NE(home(), nullptr);
     EXPECT_EQ(tree->LastDir(m.home()), upper("home/user/games/"));
     EXPECT_EQ(tree->LastDir(m.at("media/usb")), upper("media/usb/"));
 

@@ -11,7 +11,8 @@
 namespace {
 
 // Keys below HKEY_CLASSES_ROOT as a registry file holds them, written "key=default text",
-// "key=dword:…" or a bare "key" without a default value, separated by " | ".
+// "key=dword:…", "key=expand:text" (a REG_EXPAND_SZ) or a bare "key" without a default value,
+// separated by " | ".
 QByteArray classesFile(const QString &keys) {
     QByteArray file = "REGEDIT4\n";
     for (const QString &entry : keys.split(" | ", Qt::SkipEmptyParts)) {
@@ -20,7 +21,9 @@ QByteArray classesFile(const QString &keys) {
         if (equals < 0)
             continue;
         QByteArray value = QFile::encodeName(entry.mid(equals + 1));
-        if (!value.startsWith("dword:"))
+        if (value.startsWith("expand:"))
+            value = "hex(2):" + (value.mid(7) + '\0').toHex(',');
+        else if (!value.startsWith("dword:"))
             value = '"' + value.replace("\\", "\\\\").replace("\"", "\\\"") + '"';
         file += "@=" + value + "\n";
     }
@@ -55,6 +58,7 @@ TEST(GoToWeb, FindsTheOpenCommandOfTheFirstWebPageEnding) {
         {".htm=long | long\\shell\\open\\command=a" + longest + " | .htm\\shell\\open\\command=own",
          "own"},
         {R"(.htm=n | n\shell\open\command=dword:00000001 | .htm\shell\open\command=own)", "own"},
+        {R"(.htm=x | x\shell\open\command=expand:/opt/web/browser %1)", "/opt/web/browser %1"},
     };
     for (const auto &c : cases) {
         Classes classes(c.keys);
@@ -186,6 +190,9 @@ TEST(GoToWeb, StartsTheRegisteredBrowserForReal) {
          browser,
          {"arg=-nohome", "arg=mailto:games@brakmoor.example?subject=Gorbulax"}},
         {'"' + dir.filePath("Web Browser/opener") + R"(" "%1")", false, opener, {page}},
+        // Blanks in a path without quotes: the prefix that names a program is the program.
+        {dir.filePath("Web Browser/opener") + R"( "%1")", false, opener, {page}},
+        {dir.filePath("Web Browser/opener") + " --new %1", false, opener, {"arg=--new", page}},
     };
     for (const auto &c : cases) {
         c.started.reset();

@@ -2,7 +2,9 @@
 # A whole game as a player plays it, in the real program under a virtual display: start, shoot
 # at what comes, let the rest through until the energy runs out, watch "Game Over!" and the
 # results count up, enter a name in the table, see it marked, start another game, and find
-# the name remembered by the next run. The program runs as a portable copy: its own folder,
+# the name remembered by the next run. Each step waits for the state the program reports
+# ("game over", "results shown", ...) or for a window or picture that stays, never for a
+# passing frame, so a loaded machine only makes it slower. The program runs as a portable copy: its own folder,
 # with a score table beside it whose lowest entry, 100, any game beats (a game that nobody
 # aims in ends after 150 to 450 ticks of flight; the shipped table asks for 500).
 #
@@ -50,7 +52,7 @@ write_table() {
 pixel() { convert "$1" -crop "1x1+$2+$3" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:; }
 
 start_program() {
-  "$program" &
+  "$program" 2>>"$states" &
   game_pid=$!
   main=$(find_window Gorbulax) || fail "the main window did not appear"
   sleep 1
@@ -59,26 +61,15 @@ start_program() {
   centre_x=$((field_left + 523 / 2)); centre_y=$((field_top + 226 / 2))
 }
 
-# Plays from the start button (or "Start another game?") until the results box shows: the
-# pointer rests at the middle of the field, where the enemies come from, and every enemy seen
-# on the field is shot at. Prints nothing; fails after three minutes.
-play_until_results() {
+# Plays game number $1 from the start button (or "Start another game?") until the program
+# reports it over: the pointer rests at the middle of the field, where the enemies come from,
+# and every enemy seen on the field is shot at. Prints nothing; fails after three minutes.
+play_until_over() {
   local started=$SECONDS box
   xdotool mousemove "$centre_x" "$centre_y" click 1
-  while :; do
+  while [ "$(state_count 'game over')" -lt "$1" ]; do
     [ $((SECONDS - started)) -lt 180 ] || fail "the game did not end"
     import -window root -crop "523x226+$field_left+$field_top" +repage "$work/field.png"
-    # The results box: one colour, not black, across its top where the field is black.
-    local a b c
-    a=$(pixel "$work/field.png" 135 20); b=$(pixel "$work/field.png" 261 20); c=$(pixel "$work/field.png" 385 20)
-    [ "$a" = "$b" ] && [ "$b" = "$c" ] && [ "$b" != "0,0,0" ] && [ "$b" != "255,255,255" ] && return 0
-    # Red across the middle of the field, and nowhere else: the bar or the words of "Game Over!".
-    box=$(where_colour "$work/field.png" red 10%)
-    if [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && [ "${BASH_REMATCH[2]}" -le 40 ] &&
-      [ "${BASH_REMATCH[4]}" -ge 90 ] && [ "${BASH_REMATCH[1]}" -ge 60 ]; then
-      cp "$work/field.png" "$shots/game-over.png"
-      continue
-    fi
     # Stars are white: what is neither white nor black is an enemy.
     box=$(convert "$work/field.png" -fuzz 12% -fill black -opaque white -fill white +opaque black \
       -format '%@' info: 2>/dev/null)
@@ -106,22 +97,24 @@ start_program
 before=$(md5sum <"$table")
 dialog=""
 for game in 1 2 3; do
-  rm -f "$shots/game-over.png"
-  play_until_results
-  ended=$SECONDS
-  [ -f "$shots/game-over.png" ] || fail "no \"Game Over!\" was seen"
-  # The box brightens and counts up; 2.5 s after the count-up the name dialog or the button.
-  sleep 4.3
+  play_until_over "$game"
+  # "Game Over!" stands alone on the field for a beat before the results fade in.
+  import -window root "$shots/game-over.png"
+  # The box brightens and counts up, then stays until another game starts.
+  await_state "results shown" 60 "$game" || fail "the results never finished"
   import -window root "$shots/results.png"
   import -window root -crop "523x226+$field_left+$field_top" +repage "$work/results.png"
   purple=$(convert "$work/results.png" -fuzz 10% -fill white -opaque 'rgb(128,0,128)' \
     -fill black +opaque white -format '%[fx:mean*w*h]' info:)
   awk -v p="$purple" 'BEGIN { exit !(p > 100) }' || fail "no final score in the results ($purple)"
-  dialog=$(find_window 'High Score!') && break
-  [ $((SECONDS - ended)) -lt 40 ] || fail "the results never finished"
+  # 2.5 s after the count-up the name dialog, or the button for another game.
+  await_state "name asked|ready for another game" 40 "$game" || fail "the results never finished"
+  if [ "$(state_count "name asked")" -gt 0 ]; then
+    dialog=$(find_window 'High Score!') || fail "the name dialog did not appear"
+    break
+  fi
   cmp -s <(echo "$before") <(md5sum <"$table") || fail "a game outside the table changed it"
   echo "e2e: game $game did not make the table, playing another"
-  sleep 1
   xdotool mousemove "$centre_x" $((centre_y + 71)) click 1 # Start another game?
 done
 [ -n "$dialog" ] || fail "three games without a score for the table"
@@ -134,8 +127,6 @@ xdotool key --clearmodifiers ctrl+a BackSpace
 xdotool type --delay 30 "$name"
 xdotool key Return
 board=$(find_window 'High Scores') || fail "the high score window did not appear"
-sleep 0.5
-import -window root "$shots/table.png"
 
 # The file: 7680 bytes holding the entry; its row in the window carries the red arrow.
 [ "$(stat -c %s "$table")" = 7680 ] || fail "the table is $(stat -c %s "$table") bytes"
@@ -146,9 +137,15 @@ for p in $(seq 0 9); do
 done
 [ "$row" -ge 0 ] || fail "the entry is not in the file"
 eval "$(xdotool getwindowgeometry --shell "$board")"
-import -window root -crop "40x193+$((X + 37))+$((Y + 126))" +repage "$work/arrows.png"
-red=$(where_colour "$work/arrows.png" red 25%)
-cyan=$(where_colour "$work/arrows.png" cyan 25%)
+# The window stays until closed; a loaded machine may take a moment to paint it.
+for _ in $(seq 20); do
+  import -window root -crop "40x193+$((X + 37))+$((Y + 126))" +repage "$work/arrows.png"
+  red=$(where_colour "$work/arrows.png" red 25%)
+  cyan=$(where_colour "$work/arrows.png" cyan 25%)
+  [[ $red =~ ^[0-9]+x && $cyan =~ ^[0-9]+x ]] && break
+  sleep 0.5
+done
+import -window root "$shots/table.png"
 [[ $red =~ ^[0-9]+x([0-9]+)\+[0-9]+\+([0-9]+)$ ]] || fail "no red arrow in the table"
 red_top=${BASH_REMATCH[2]}
 red_middle=$((red_top + BASH_REMATCH[1] / 2))
@@ -160,7 +157,7 @@ first_top=$((BASH_REMATCH[1] < red_top ? BASH_REMATCH[1] : red_top))
 
 # Closing the table: "Start another game?" starts the star field at once.
 xdotool key Return
-sleep 3
+await_state "ready for another game" 20 "$game" || fail "closing the table left the game waiting"
 xdotool mousemove "$centre_x" $((centre_y + 71)) click 1
 # A star a tick: a loaded machine delivers fewer ticks, so look a few times.
 for _ in $(seq 8); do

@@ -28,6 +28,25 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n 1 "$work/display")
 xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
 
+# The states the program reports on standard error (see toolkit/StateReport.h), for a script
+# that starts it with 2>>"$states".
+states=$work/states
+export GORBULAX_REPORT_STATE=1
+: >"$states"
+
+# How often the program has reported a state matching the pattern $1 ("a|b" for either).
+state_count() { grep -cxE "gorbulax state: ($1)" "$states" || true; }
+
+# Waits up to $2 seconds until the program has reported a state matching $1 at least $3 times
+# (once by default); fails otherwise.
+await_state() {
+  local started=$SECONDS
+  while [ "$(state_count "$1")" -lt "${3:-1}" ]; do
+    [ $((SECONDS - started)) -lt "$2" ] || return 1
+    sleep 0.1
+  done
+}
+
 # Prints the id of the visible window named $1, waiting up to 10 s for it.
 find_window() {
   local id

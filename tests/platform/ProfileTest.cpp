@@ -147,6 +147,12 @@ TEST(Profile, WriteFailsWhereNoFileCanBe) {
     EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", dir.filePath("plain/x.ini")));
     EXPECT_FALSE(WritePrivateProfileString("S", "k", "two\nlines", dir.filePath("x.ini")));
     EXPECT_FALSE(QFile::exists(dir.filePath("x.ini")));
+
+    // A file its owner made read-only stays as it is, though root could write it.
+    writeFile(dir.filePath("kept.ini"), "[S]\nk=old\n");
+    ASSERT_TRUE(QFile::setPermissions(dir.filePath("kept.ini"), QFile::ReadOwner));
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "new", dir.filePath("kept.ini")));
+    EXPECT_EQ(fileBytes(dir.filePath("kept.ini")), "[S]\nk=old\n");
 }
 
 TEST(Profile, BareNamesLieInTheConfigurationFolder) {

@@ -17,7 +17,7 @@ namespace platform {
 struct RegistryTestAccess {
     static void setRename(Registry &registry,
                           std::function<bool(const QString &, const QString &)> rename) {
-        registry.renameFile_ = std::move(rename);
+        registry.seams_.rename = std::move(rename);
     }
 };
 
@@ -289,6 +289,26 @@ TEST(Registry, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(fileBytes(store.path), before);
     EXPECT_EQ(QDir(store.dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList({"user.reg", "user.reg.lock"}));
+}
+
+TEST(Registry, AReadOnlyFileIsReportedOnceAndKeptAsItIs) {
+    Store store;
+    store.createSettings();
+    ASSERT_EQ(setString(store.registry, store.key, "StarEdit", "50"), ERROR_SUCCESS);
+    const QByteArray before = fileBytes(store.path);
+    ASSERT_TRUE(QFile::setPermissions(store.path, QFile::ReadOwner | QFile::ReadGroup));
+    QStringList reports;
+    store.registry.setDamageReporter([&](const QString &message) { reports.append(message); });
+
+    EXPECT_EQ(setString(store.registry, store.key, "StarEdit", "99"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(setString(store.registry, store.key, "SoundCheck", "1"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(setString(store.registry, store.key, "StarEdit", "50"), ERROR_SUCCESS)
+        << "nothing to write";
+    EXPECT_EQ(fileBytes(store.path), before);
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_EQ(reports[0], "The settings file " + store.path +
+                              " is read-only; settings are not saved while it is.")
+        << reports[0].toStdString();
 }
 
 TEST(Registry, ConcurrentWritersLoseNothing) {

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +97,23 @@ TEST(Shell, StartsAProgramDirectlyAndDetached) {
     EXPECT_GT(Shell::Execute("update.sh", "", dir.filePath("My Updater"), Shell::SW_SHOW), 32);
     ASSERT_TRUE(program.lines());
     EXPECT_EQ(program.lines()->at(0), "program=" + program.path());
+
+    // A file this program holds open, even one not marked close-on-exec, is none of the
+    // program's: it lists the files it holds.
+    const int held =
+        ::open(QFile::encodeName(dir.filePath("held open")).constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(held, 0);
+    const QString lister = dir.filePath("My Updater/files.sh");
+    const QString listed = lister + ".record";
+    writeFile(lister, "#!/bin/sh\nfor f in /proc/$$/fd/*; do readlink \"$f\"; done > \"$0.part\"\n"
+                      "mv \"$0.part\" \"$0.record\"\n");
+    QFile::setPermissions(lister, QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_GT(Shell::Execute(lister, "", "", Shell::SW_SHOW), 32);
+    ::close(held);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(listed); }, 10'000));
+    const QByteArray files = fileBytes(listed);
+    EXPECT_TRUE(files.contains("files.sh.part")) << files.toStdString();
+    EXPECT_FALSE(files.contains("held open")) << files.toStdString();
 }
 
 // Documents, folders, programs of the original platform and addresses go to the desktop's
@@ -128,6 +147,11 @@ TEST(Shell, OpensDocumentsAndAddressesWithTheDesktopsOpener) {
         EXPECT_EQ(lines->mid(0, 2), QStringList({"program=" + opener.path(), "arg=" + c.opened}))
             << c.file.toStdString();
     }
+
+    // A drive letter is no scheme: "C:" names a file, here one that is not there.
+    opener.reset();
+    EXPECT_EQ(Shell::Execute(R"(C:\Web\browser.exe)", "", "", Shell::SW_SHOW), Shell::SE_ERR_FNF);
+    EXPECT_EQ(Shell::Execute("C:page.htm", "", "", Shell::SW_SHOW), Shell::SE_ERR_FNF);
 
     ScopedEnv noOpener("PATH", QFile::encodeName(dir.filePath("Work")));
     EXPECT_EQ(Shell::Execute("https://www.brakmoor.example/", "", "", Shell::SW_SHOW),

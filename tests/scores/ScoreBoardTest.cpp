@@ -189,6 +189,19 @@ TEST_F(HighScoreWindow, ALongerFileIsCutAtTheNextWriteAndAFailedWriteIsReported)
     EXPECT_TRUE(messages.shown[1].text.startsWith("The high score table could not be saved"));
     EXPECT_EQ(Row(0)[2], "Unsaved") << "the entry stays shown";
     EXPECT_EQ(ScoreBoard->ImageOf(0), TScoreBoard::JustEntered);
+
+    // A table its owner made read-only is reported once and kept; the entries stay shown.
+    ScoreBoard->DataFile = TablePath();
+    const QByteArray kept = fileBytes(TablePath());
+    ASSERT_TRUE(QFile::setPermissions(TablePath(), QFile::ReadOwner | QFile::ReadGroup));
+    ASSERT_TRUE(ScoreBoard->AddHighScore(7000, "Read Only"));
+    ASSERT_TRUE(ScoreBoard->AddHighScore(7100, "Still Read Only"));
+    QFile::setPermissions(TablePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    EXPECT_EQ(fileBytes(TablePath()), kept);
+    ASSERT_EQ(messages.shown.size(), 3);
+    EXPECT_TRUE(messages.shown[2].text.contains("(the file is read-only)"))
+        << messages.shown[2].text.toStdString();
+    EXPECT_EQ(Row(0)[2], "Still Read Only");
 }
 
 TEST(StartUp, WithoutAScoreTableTheProgramEndsBeforeItsWindowShows) {

@@ -8,6 +8,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -74,6 +77,7 @@ TEST(ScoreFileFormat, WritesWhatAnIndependentReaderFinds) {
     const QString path = dir.filePath("gorbulax.dat");
     ScoreTable table = Shipped;
     table[0].Name = QString(300, 'x');
+    table[3].Name = QString(254, 'y') + QString::fromUtf8("😀z"); // cut inside the emoji
     table[1].Name = QString::fromUtf8("Zoë “Ace” – €5");
     table[2].Name = QString::fromUtf8("日本 😀");
     ASSERT_TRUE(WriteScoreFile(path, table).ok);
@@ -90,6 +94,7 @@ TEST(ScoreFileFormat, WritesWhatAnIndependentReaderFinds) {
                                                    "Ace\x94 \x96 \x80"
                                                    "5"));
     EXPECT_EQ(FieldAt(file, 2 * 768 + 256), QByteArray("?? ?")) << "one ? a missing character";
+    EXPECT_EQ(CutToField(table[3].Name), QString(254, 'y')) << "no half character";
     EXPECT_EQ(file.mid(1 + 4, 251), QByteArray(251, '\0')) << "unused room is zero";
 
     ScoreTable back;
@@ -145,33 +150,122 @@ TEST(ScoreFileFormat, DamagedFilesReadWhatTheyCanAndSayWhy) {
     EXPECT_EQ(table, before);
 }
 
-TEST(ScoreFileFormat, ACrashBeforeTheRenameLeavesTheOldTable) {
+namespace {
+
+QStringList Temporaries(const QTemporaryDir &dir) {
+    return QDir(dir.path()).entryList({"*.tmp-*"}, QDir::Files | QDir::Hidden);
+}
+
+} // namespace
+
+// The writers are forked children ("fast" death tests), so that they write into this test's
+// folder.
+TEST(ScoreFileFormat, ACrashBeforeTheRenameLeavesTheOldTableAndNoStrayFile) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    ScoreTable changed = Shipped;
+    changed[0].Name = "Crash Test";
+    // With unnamed temporary files a crash leaves no name at all; with named ones (a file
+    // system without unnamed files) the next write removes what the dead writer left.
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed temporary" : "named temporary");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("gorbulax.dat");
+        ASSERT_TRUE(WriteScoreFile(path, Shipped).ok);
+        platform::detail::ReplaceSeams seams;
+        seams.unnamedTemporary = unnamed;
+        platform::detail::ReplaceSeams dies = seams;
+        dies.written = [] { _exit(3); };
+        // The new table is on the disk in full; the program dies before it takes the old one's
+        // place.
+        EXPECT_EXIT(
+            {
+                const ScoreFileLock lock(path);
+                WriteScoreFileLocked(path, changed, lock, dies);
+            },
+            ::testing::ExitedWithCode(3), "");
+        EXPECT_EQ(fileBytes(path), EncodeScoreTable(Shipped));
+        EXPECT_EQ(Temporaries(dir).size(), unnamed ? 0 : 1);
+
+        const ScoreFileLock lock(path);
+        ASSERT_TRUE(WriteScoreFileLocked(path, changed, lock, seams).ok);
+        EXPECT_EQ(fileBytes(path), EncodeScoreTable(changed));
+        EXPECT_EQ(Temporaries(dir), QStringList());
+
+        // A write that fails at the rename says so and leaves no temporary file behind.
+        platform::detail::ReplaceSeams failing = seams;
+        failing.rename = [](const QString &, const QString &) { return false; };
+        const WriteResult failed = WriteScoreFileLocked(path, Shipped, lock, failing);
+        EXPECT_FALSE(failed.ok);
+        EXPECT_FALSE(failed.problem.isEmpty());
+        EXPECT_EQ(fileBytes(path), EncodeScoreTable(changed));
+        EXPECT_EQ(Temporaries(dir), QStringList());
+    }
+}
+
+// Root may write any file; the owner's read-only mark holds for root as for everyone. As
+// nobody (a child that drops root), the permission the file gives decides.
+TEST(ScoreFileFormat, AReadOnlyTableIsKeptAsItIs) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    QTemporaryDir dir;
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0) << "a writable folder";
+    const QString path = dir.filePath("gorbulax.dat");
+    ScoreTable changed = Shipped;
+    changed[0].Name = "Not Wanted";
+    struct Case {
+        const char *what;
+        mode_t mode;
+        bool asNobody;
+    };
+    for (const Case &c : {Case{"read-only, as root", 0444, false},
+                          Case{"the owner's alone, as nobody", 0644, true}}) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteScoreFile(path, Shipped).ok);
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), c.mode), 0);
+        if (c.asNobody) {
+            ASSERT_EQ(::getuid(), 0u) << "the tests run as root";
+            EXPECT_EXIT(
+                {
+                    if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+                        ::setresuid(65534, 65534, 65534) != 0)
+                        _exit(9);
+                    const WriteResult result = WriteScoreFile(path, changed);
+                    _exit(result.readOnly ? 0 : result.ok ? 1 : 2);
+                },
+                ::testing::ExitedWithCode(0), "");
+        } else {
+            const WriteResult result = WriteScoreFile(path, changed);
+            EXPECT_FALSE(result.ok);
+            EXPECT_TRUE(result.readOnly);
+            EXPECT_EQ(result.problem, "the file is read-only");
+        }
+        EXPECT_EQ(fileBytes(path), EncodeScoreTable(Shipped));
+        EXPECT_EQ(Temporaries(dir), QStringList());
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+    }
+}
+
+// A huge file costs no more memory than a table: a child reads one of 256 MB (sparse, so it
+// costs no disk) and reports how much its peak memory grew.
+TEST(ScoreFileFormat, AHugeFileIsReadOnlyAsFarAsTheTableGoes) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     QTemporaryDir dir;
     const QString path = dir.filePath("gorbulax.dat");
-    ASSERT_TRUE(WriteScoreFile(path, Shipped).ok);
-    ScoreTable changed = Shipped;
-    changed[0].Name = "Crash Test";
-    // The new table is on the disk in full; the program dies before it takes the old one's place.
+    writeFile(path, EncodeScoreTable(Shipped));
+    ASSERT_TRUE(QFile::resize(path, qint64(256) << 20));
     EXPECT_EXIT(
         {
-            const ScoreFileLock lock(path);
-            WriteScoreFileLocked(path, changed, lock, [](const QString &, const QString &) {
-                _exit(3);
-                return false;
-            });
+            const auto peakKilobytes = [] {
+                rusage usage{};
+                ::getrusage(RUSAGE_SELF, &usage);
+                return usage.ru_maxrss;
+            };
+            const long before = peakKilobytes();
+            ScoreTable table;
+            const ScoreFileRead read = ReadScoreFile(path, table);
+            const bool tableRead = read.status == ReadStatus::Read && table == Shipped;
+            _exit(!tableRead ? 2 : peakKilobytes() - before < 16 * 1024 ? 0 : 1);
         },
-        ::testing::ExitedWithCode(3), "");
-    EXPECT_EQ(fileBytes(path), EncodeScoreTable(Shipped));
-
-    // A write that fails at that step says so and leaves no temporary file behind.
-    const ScoreFileLock lock(path);
-    const WriteResult failed = WriteScoreFileLocked(
-        path, changed, lock, [](const QString &, const QString &) { return false; });
-    EXPECT_FALSE(failed.ok);
-    EXPECT_FALSE(failed.problem.isEmpty());
-    EXPECT_EQ(fileBytes(path), EncodeScoreTable(Shipped));
-    EXPECT_EQ(QDir(dir.path()).entryList({"*.tmp-*"}, QDir::Files), QStringList());
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(ScoreFileFormat, AWriterWaitsForTheOneHoldingTheLock) {
@@ -186,6 +280,20 @@ TEST(ScoreFileFormat, AWriterWaitsForTheOneHoldingTheLock) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         EXPECT_FALSE(written) << "wrote while another writer held the lock";
     }
+    other.join();
+    EXPECT_TRUE(written);
+
+    // The store's lock, from lock() to unlock(), holds other writers off the same way, while
+    // its holder writes under it.
+    ScoreStore store;
+    store.lock(path);
+    ASSERT_TRUE(store.locked());
+    written = false;
+    other = std::thread([&] { written = WriteScoreFile(path, Shipped).ok; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(store.write(path, Shipped).ok);
+    EXPECT_FALSE(written) << "wrote while the store held the lock";
+    store.unlock();
     other.join();
     EXPECT_TRUE(written);
 }
