@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QShowEvent>
-#include <QStyle>
 
 TBrowseForFolderDlg *BrowseForFolderDlg = nullptr;
 
@@ -24,8 +23,6 @@ TBrowseForFolderDlg::TBrowseForFolderDlg(QWidget *parent) : QDialog(parent) {
     setupUi(this);
     toolkit::applyDesign(this);
     setFixedSize(size());
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
 
     using toolkit::handler;
     DirTree->OnChange = [this](TDirTree *, QTreeWidgetItem *) { DirTreeChange(); };

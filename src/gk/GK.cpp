@@ -358,8 +358,10 @@ void TGKScreen::idle() {
 void TGKScreen::Flip() {
     if (!FFrontSurface || !FBackSurface)
         throw EGKScreen("Flip Failed");
-    // What was drawn with the canvas is shown too.
+    // What was drawn with the canvas is shown too, and the front's own drawing lies under the
+    // new picture rather than over it.
     FBackSurface->Canvas().ReleaseHandle();
+    FFrontSurface->Canvas().ReleaseHandle();
     DisplayResult result;
     if (FWindowed) {
         const QRect target =

@@ -57,8 +57,11 @@ public:
 // surface: a pixel the drawing left in its colour keeps its index exactly, and a changed pixel
 // takes the index of the palette colour nearest to it (the smallest sum of squared red, green
 // and blue differences; the lowest index among equals). Until then the surface itself does not
-// change, so callers release the context when they have finished drawing, before the surface
-// is copied or flipped; destroying the canvas releases it too.
+// change. Every other way of writing to or reading from the surface (Erase, a copy into it or
+// out of it, Lock, a flip) hands the context back first, so whatever the order, the last
+// drawing wins at every pixel and nothing drawn is lost; destroying the canvas releases it too.
+// Between Lock and Unlock the pixels are the caller's: a canvas that draws meanwhile borrows a
+// picture of them as they are and lands at its release.
 class TGKCanvas : public toolkit::Canvas {
 public:
     // Raises EGKCanvas "Cannot create canvas for NIL surface" without a surface.
@@ -86,6 +89,15 @@ private:
 };
 
 // One surface of 8-bit palette indices: `Height` rows of `Width` pixels, `Pitch` bytes apart.
+//
+// Pitch is always the distance the platform really put between the rows of this surface, for
+// every kind: off-screen surfaces and the window back buffer have rows padded to four bytes
+// (as the pictures of an image library do), the front surface and a flip chain the mode's own
+// rows. The display once told the window back buffer's width as its pitch while its rows were
+// padded, so a program that wrote at Lock() + y * Pitch() landed on the wrong rows whenever
+// the width was not a multiple of four. Reading the pitch from the surface itself keeps the
+// two from ever disagreeing, on any platform; for widths that are multiples of four, as every
+// display mode's is, Pitch is still Width.
 class TGKSurface {
 public:
     // An off-screen surface for pictures. EGKSurface "Could not create memory surface (w, h)".
@@ -108,6 +120,7 @@ public:
     TGKSurface &operator=(const TGKSurface &) = delete;
 
     // The first pixel, also kept as LockedBits; nullptr when the surface cannot be locked.
+    // Row y begins Pitch() * y bytes further on.
     uint8_t *Lock();
     // Unlocks when locked.
     void Unlock();
@@ -143,7 +156,7 @@ public:
 
 private:
     TGKSurface(gk::DisplayPlatform &platform, gk::PixelSurface *surface, int width, int height,
-               int pitch, bool attached);
+               bool attached);
     // After a copy or fill: a lost surface goes to OnSurfaceLost, failures raise `failure`.
     void checkDrawn(gk::DisplayResult result, const char *failure);
 

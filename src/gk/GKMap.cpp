@@ -124,8 +124,11 @@ void TGKMaps::AssignTo(TGKMaps &dest) const {
     dest.Clear();
     if (HighIndex() < 0)
         return;
+    // A name is copied as a name: at most 15 characters, the bytes after it zero, whatever the
+    // length byte claimed and whatever lay behind the name in the source's header.
     dest.FTable =
-        FTable.copy("TGKMaps.AssignTo failed (GetMem)", "TGKMaps.AssignTo failed (GetMem)");
+        FTable.copy("TGKMaps.AssignTo failed (GetMem)", "TGKMaps.AssignTo failed (GetMem)",
+                    [](TGKMapEntry &entry) { entry.SetName(entry.Name()); });
 }
 
 QByteArray TGKMaps::ToBlock() const {

@@ -67,7 +67,8 @@ public:
     // A copy whose MapData refers to this library's block. index must lie in 0 .. HighIndex().
     TGKMapEntry GetEntry(int index) const;
 
-    // Deep copies: every map of the target gets a data block of its own.
+    // Deep copies: every map of the target gets a data block of its own, and its name up to 15
+    // characters (a length byte above 15 becomes 15, the bytes after the name 0).
     void AssignTo(TGKMaps &dest) const;
     void Assign(const TGKMaps &source) { source.AssignTo(*this); }
 

@@ -77,9 +77,9 @@ void TGKCanvas::ReleaseHandle() {
 // --- TGKSurface
 
 TGKSurface::TGKSurface(gk::DisplayPlatform &platform, gk::PixelSurface *surface, int width,
-                       int height, int pitch, bool attached)
-    : platform_(platform), FSurface(surface), FWidth(width), FHeight(height), FPitch(pitch),
-      FClipRect(0, 0, width, height), FAttached(attached) {
+                       int height, bool attached)
+    : platform_(platform), FSurface(surface), FWidth(width), FHeight(height),
+      FPitch(surface->pitch()), FClipRect(0, 0, width, height), FAttached(attached) {
     FCanvas = std::make_unique<TGKCanvas>(this);
 }
 
@@ -95,8 +95,7 @@ std::unique_ptr<TGKSurface> TGKSurface::OffScreen(gk::DisplayPlatform &platform,
     if (!surface)
         throw EGKSurface("Could not create memory surface (" + std::to_string(width) + ", " +
                          std::to_string(height) + ")");
-    return std::unique_ptr<TGKSurface>(
-        new TGKSurface(platform, surface, width, height, surface->pitch(), false));
+    return std::unique_ptr<TGKSurface>(new TGKSurface(platform, surface, width, height, false));
 }
 
 std::unique_ptr<TGKSurface> TGKSurface::Front(gk::DisplayPlatform &platform, bool windowMode,
@@ -105,8 +104,8 @@ std::unique_ptr<TGKSurface> TGKSurface::Front(gk::DisplayPlatform &platform, boo
         gk::PixelSurface *surface = platform.createPrimary(bufferSize, 0);
         if (!surface)
             throw EGKSurface("CreateSurface failed");
-        return std::unique_ptr<TGKSurface>(new TGKSurface(
-            platform, surface, bufferSize.width(), bufferSize.height(), bufferSize.width(), false));
+        return std::unique_ptr<TGKSurface>(
+            new TGKSurface(platform, surface, bufferSize.width(), bufferSize.height(), false));
     }
     gk::DisplayModeInfo mode;
     if (!platform.getDisplayMode(mode))
@@ -115,7 +114,7 @@ std::unique_ptr<TGKSurface> TGKSurface::Front(gk::DisplayPlatform &platform, boo
     if (!surface)
         throw EGKSurface("CreateSurface failed");
     return std::unique_ptr<TGKSurface>(
-        new TGKSurface(platform, surface, mode.width, mode.height, mode.pitch, false));
+        new TGKSurface(platform, surface, mode.width, mode.height, false));
 }
 
 std::unique_ptr<TGKSurface> TGKSurface::FlipBackBuffer(TGKSurface &front) {
@@ -123,7 +122,7 @@ std::unique_ptr<TGKSurface> TGKSurface::FlipBackBuffer(TGKSurface &front) {
     if (!surface)
         throw EGKSurface("Failed to get background surface");
     return std::unique_ptr<TGKSurface>(
-        new TGKSurface(front.platform_, surface, front.FWidth, front.FHeight, front.FPitch, true));
+        new TGKSurface(front.platform_, surface, front.FWidth, front.FHeight, true));
 }
 
 std::unique_ptr<TGKSurface> TGKSurface::WindowBackBuffer(gk::DisplayPlatform &platform,
@@ -132,10 +131,11 @@ std::unique_ptr<TGKSurface> TGKSurface::WindowBackBuffer(gk::DisplayPlatform &pl
     if (!surface)
         throw EGKSurface("Failed Creating BackBufferW");
     return std::unique_ptr<TGKSurface>(
-        new TGKSurface(platform, surface, size.width(), size.height(), size.width(), false));
+        new TGKSurface(platform, surface, size.width(), size.height(), false));
 }
 
 uint8_t *TGKSurface::Lock() {
+    FCanvas->ReleaseHandle();
     FLockedBits = platform_.lock(*FSurface);
     return FLockedBits;
 }
@@ -168,10 +168,15 @@ void TGKSurface::checkDrawn(DisplayResult result, const char *failure) {
 }
 
 void TGKSurface::Erase(uint8_t color) {
+    FCanvas->ReleaseHandle();
     checkDrawn(platform_.fill(*FSurface, ClientRect(), color), "Erase (Blt) Failed");
 }
 
 void TGKSurface::Blt(int x, int y, TGKSurface &source, const QRect &sourceRect, bool transparent) {
+    // The source's drawing is part of what is copied, and this surface's drawing so far lies
+    // under the copy.
+    source.FCanvas->ReleaseHandle();
+    FCanvas->ReleaseHandle();
     checkDrawn(platform_.blt(*FSurface, QPoint(x, y), *source.FSurface, sourceRect, FClipRect,
                              transparent),
                "Blt Failed");

@@ -38,9 +38,13 @@ public:
         entries_.push_back(entry);
     }
 
-    // A copy with blocks of its own. Running out of memory raises gk::Error with
-    // `tableFailure` for the table and `blockFailure` for a block.
-    LibraryTable copy(const std::string &tableFailure, const std::string &blockFailure) const {
+    // A copy with blocks of its own, each entry passed through `adjust` on its way. Running out
+    // of memory raises gk::Error with `tableFailure` for the table and `blockFailure` for a
+    // block.
+    template <typename Adjust = void (*)(Entry &)>
+    LibraryTable copy(
+        const std::string &tableFailure, const std::string &blockFailure,
+        Adjust adjust = [](Entry &) {}) const {
         LibraryTable result;
         try {
             result.reserve(size());
@@ -54,7 +58,9 @@ public:
             } catch (const std::bad_alloc &) {
                 throw Error(blockFailure);
             }
-            result.push(entries_[i], std::move(block));
+            Entry entry = entries_[i];
+            adjust(entry);
+            result.push(entry, std::move(block));
         }
         return result;
     }

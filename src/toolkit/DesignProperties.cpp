@@ -34,6 +34,9 @@ void applyTo(QWidget *widget) {
         if (color.isValid())
             setTextColor(widget, color);
     }
+    // Last, so that the size is taken in the control's own font.
+    if (widget->property("autoSize").toBool())
+        widget->adjustSize();
 }
 
 } // namespace

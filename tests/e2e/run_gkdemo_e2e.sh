@@ -45,9 +45,14 @@ xdotool mousemove --window "$demo_window" 320 200 click 1
 wait_trace "explosion at (320, 200)"
 import -window root "$shots/gkdemo-window.png"
 
-xdotool windowfocus --sync "$demo_window" key F11
+# F11 held for a second and a half switches once: the key's repeats are not presses.
+xdotool windowfocus --sync "$demo_window" keydown F11
+sleep 1.5
+xdotool keyup F11
 wait_trace "640 x 480, full screen"
 sleep 0.5
+[ "$(grep -c "display set up" "$work/trace")" = 2 ] ||
+  fail "a held F11 switched more than once: $(grep "display set up" "$work/trace")"
 # A frameless window is a new one to the X server.
 demo_window=$(find_window "GK Demo") || fail "the full-screen window did not appear"
 eval "$(xdotool getwindowgeometry --shell "$demo_window")"
@@ -60,6 +65,12 @@ import -window root "$shots/gkdemo-fullscreen.png"
 
 xdotool key F11
 wait_trace "in a window" 2
+# Back in a window, it has the keyboard and flips on without a click.
+demo_window=$(find_window "GK Demo") || fail "the window did not come back"
+for _ in $(seq 50); do [ "$(xdotool getwindowfocus)" = "$demo_window" ] && break; sleep 0.1; done
+[ "$(xdotool getwindowfocus)" = "$demo_window" ] || fail "the window has no keyboard focus"
+flips=$(grep -c "flips a second" "$work/trace")
+wait_trace "flips a second" $((flips + 1))
 xdotool key Escape
 for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$game_pid" 2>/dev/null && fail "the demonstration did not end"

@@ -205,7 +205,7 @@ TEST_F(ScreenTest, WindowModeBuffersTakeTheModeSizeUnlessBothSidesAreGiven) {
         EXPECT_EQ(screen->BackSurface()->ClientRect().size(), c.buffer)
             << c.width << "x" << c.height;
         EXPECT_EQ(screen->FrontSurface()->ClientRect().size(), c.buffer);
-        EXPECT_EQ(screen->BackSurface()->Pitch(), c.buffer.width());
+        EXPECT_EQ(screen->BackSurface()->Pitch(), c.buffer.width()) << "rows of 4 bytes each";
         EXPECT_FALSE(screen->BackSurface()->Attached());
         EXPECT_EQ(window->size(), c.client);
         screen->CleanUp();
@@ -564,4 +564,136 @@ TEST_F(ScreenTest, FlippingFollowsTheApplicationsActivationAndTheScreenSaverWith
     screen->CleanUp();
     EXPECT_FALSE(screen->FlippingEnabled());
     EXPECT_EQ(platform.screenSaver, (std::vector<bool>{false, true, false}));
+}
+
+// A program writes row y at Lock() + y * Pitch(), whatever the width: rows padded or not, each
+// pixel shows where it was put, on every kind of surface.
+TEST_F(ScreenTest, EveryRowWrittenPitchBytesOnShowsWhereItWasPut) {
+    gk::PaletteEntries palette{};
+    for (int i = 1; i <= 6; ++i)
+        palette[std::size_t(i)] = {uint8_t(40 * i), 0, uint8_t(255 - 40 * i), 0};
+    const auto colourOf = [&](int index) {
+        const gk::PaletteEntry &e = palette[std::size_t(index)];
+        return qRgb(e.red, e.green, e.blue);
+    };
+    constexpr int Rows = 6;
+    // One pixel a row, each in a column of its own and of the row's own colour.
+    const auto column = [](int y, int width) { return (y * 53 + 7) % width; };
+    const auto writeRows = [&](TGKSurface &surface) {
+        uint8_t *bits = surface.Lock();
+        ASSERT_NE(bits, nullptr);
+        for (int y = 0; y < Rows; ++y)
+            bits[std::ptrdiff_t(y) * surface.Pitch() + column(y, surface.Width())] = uint8_t(y + 1);
+        surface.Unlock();
+    };
+    const auto expectShown = [&](const QImage &shown, int width, const char *kind) {
+        for (int y = 0; y < Rows; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(shown.pixel(x, y), x == column(y, width) ? colourOf(y + 1) : colourOf(0))
+                    << kind << " " << width << " wide, at " << x << "," << y;
+    };
+
+    for (int width = 317; width <= 321; ++width) {
+        makeWindow();
+        window->show();
+        setUpWindowed(width, Rows);
+        screen->SetPaletteEntries(palette);
+        auto *view = static_cast<gk::QtDisplayPlatform &>(platform).view();
+        ASSERT_NE(view, nullptr);
+
+        writeRows(*screen->BackSurface());
+        screen->Flip();
+        expectShown(view->grab().toImage(), width, "window back buffer");
+
+        // The front surface of window mode, cleared and written itself.
+        screen->FrontSurface()->Erase(0);
+        writeRows(*screen->FrontSurface());
+        QImage front(width, Rows, QImage::Format_RGB32);
+        gk::PresentScaled(screen->FrontSurface()->Memory(), gk::ColorsOf(palette), front);
+        expectShown(front, width, "window front");
+
+        // An off-screen surface, copied whole onto the back buffer and flipped.
+        auto offScreen = TGKSurface::OffScreen(platform, width, Rows);
+        writeRows(*offScreen);
+        screen->BackSurface()->Blt(0, 0, *offScreen, offScreen->ClientRect(), false);
+        offScreen.reset();
+        screen->Flip();
+        expectShown(view->grab().toImage(), width, "off-screen");
+        screen->CleanUp();
+    }
+
+    // Full screen: the front surface and its chain have the mode's rows.
+    makeWindow();
+    window->show();
+    screen->DisplayMode = TGKScreen::dm320x200x8;
+    screen->InitDisplay();
+    screen->SetPaletteEntries(palette);
+    EXPECT_EQ(screen->BackSurface()->Pitch(), 320);
+    writeRows(*screen->BackSurface());
+    screen->Flip();
+    QImage shown(320, 200, QImage::Format_RGB32);
+    gk::PresentScaled(screen->FrontSurface()->Memory(), gk::ColorsOf(palette), shown);
+    expectShown(shown, 320, "flip chain");
+    screen->CleanUp();
+}
+
+// Drawing with the canvas, copies, fills and locked writes land in the order they were made:
+// the last one wins at every pixel, whatever the order. Each step's letter: c the canvas fills
+// the back surface red (1); k a keyed copy of "0202" (key 0) onto it; e an erase to blue (3);
+// l a locked write of white (4) at pixel 2; s the canvas of the copy's source draws green (2)
+// at its pixel 0 first.
+TEST_F(ScreenTest, TheLastDrawingWinsWhateverTheOrderOfCanvasCopiesAndFills) {
+    struct Case {
+        const char *steps;
+        const char *shown;
+    } const cases[] = {
+        {"cke", "3333"},  {"ekc", "1111"}, {"eck", "1212"}, {"cl", "1141"}, {"ckl", "1242"},
+        {"ecle", "3333"}, {"cec", "1111"}, {"esk", "2232"}, {"lc", "1111"},
+    };
+    gk::PaletteEntries palette{};
+    palette[1] = {255, 0, 0, 0};
+    palette[2] = {0, 255, 0, 0};
+    palette[3] = {0, 0, 255, 0};
+    palette[4] = {255, 255, 255, 0};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.steps);
+        makeWindow();
+        setUpWindowed(4, 1);
+        screen->SetPaletteEntries(palette);
+        TGKSurface &back = *screen->BackSurface();
+        back.Erase(0);
+        auto source = TGKSurface::OffScreen(platform, 4, 1);
+        source->Memory().row(0)[1] = 2;
+        source->Memory().row(0)[3] = 2;
+        source->SetTransparentColor(0);
+        for (const char *step = c.steps; *step; ++step) {
+            switch (*step) {
+            case 'c':
+                back.Canvas().setBrushColor(QColor(255, 0, 0));
+                back.Canvas().fillRect(QRect(0, 0, 4, 1));
+                break;
+            case 'k':
+                back.Blt(0, 0, *source);
+                break;
+            case 'e':
+                back.Erase(3);
+                break;
+            case 'l':
+                back.Lock()[2] = 4;
+                back.Unlock();
+                break;
+            case 's':
+                source->Canvas().setPixel(0, 0, QColor(0, 255, 0));
+                break;
+            }
+        }
+        screen->Flip();
+        const uint8_t *row = screen->FrontSurface()->Memory().row(0);
+        std::string shown;
+        for (int x = 0; x < 4; ++x)
+            shown += char('0' + row[x]);
+        EXPECT_EQ(shown, c.shown);
+        source.reset();
+        screen->CleanUp();
+    }
 }

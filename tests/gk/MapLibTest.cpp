@@ -126,7 +126,14 @@ TEST(MapLibTest, CopiesHaveTheirOwnDataAndTheComponentCopiesToo) {
     EXPECT_NE(copy.GetEntry(0).MapData, source.GetEntry(0).MapData);
     EXPECT_EQ(copy.GetEntry(1).MapData, nullptr);
     source.Clear();
-    EXPECT_EQ(copy.ToBlock(), library("ML01", 2, threeMaps, 0));
+    // Names go over as names: the length clipped to 15, nothing kept behind them.
+    QList<Map> copied = threeMaps;
+    copied[0].name = QByteArray("\x05level").leftJustified(16, '\0');
+    copied[1].name = "\x0f" + QByteArray(15, '\x7f'); // its length byte claimed 127
+    copied[2].name = "\x0f"
+                     "fifteen-chars-x";
+    EXPECT_EQ(copy.ToBlock(), library("ML01", 2, copied, 0));
+    EXPECT_EQ(copy.GetEntry(2).NameLength(), 15);
 
     TGKMaps().AssignTo(copy);
     EXPECT_EQ(copy.HighIndex(), -1);
@@ -138,7 +145,7 @@ TEST(MapLibTest, CopiesHaveTheirOwnDataAndTheComponentCopiesToo) {
     EXPECT_NE(&lib.MapLib(), &given);
     given.Clear();
     EXPECT_EQ(lib.MapLib().HighIndex(), 2);
-    EXPECT_EQ(lib.MapLibBlock(), library("ML01", 2, threeMaps, 0));
+    EXPECT_EQ(lib.MapLibBlock(), library("ML01", 2, copied, 0));
     lib.SetMapLibBlock(QByteArray());
     EXPECT_FALSE(lib.MapLib().HasData());
 }

@@ -1,9 +1,17 @@
+#include "dialogs/browsedlg.h"
 #include "platform/Locale.h"
+#include "scores/ScoreBoardU.h"
 #include "scores/getNameU.h"
 #include "support/Forms.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/GlyphButton.h"
 
 #include <QDate>
+#include <QLabel>
 #include <QTest>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -69,4 +77,110 @@ TEST_F(NameDialog, CheersOnlyWithSoundsOn) {
         GetNameDlg->GetNameAudio->Sound(12).SetPosition(0);
         EXPECT_EQ(playing, on ? QList<int>({12}) : QList<int>()) << "sounds on: " << on;
     }
+}
+
+namespace {
+
+// Every window, by the name of its global.
+std::vector<std::pair<const char *, QWidget *>> everyWindow() {
+    return {{"MainForm", MainForm},
+            {"AboutBox", AboutBox},
+            {"BrowseForFolderDlg", BrowseForFolderDlg},
+            {"OptionsDlg", OptionsDlg},
+            {"ScoreBoard", ScoreBoard},
+            {"GetNameDlg", GetNameDlg},
+            {"HelpForm", HelpForm}};
+}
+
+// Where a picture's most strongly coloured opaque pixel lies.
+QPoint boldestOf(const QImage &picture) {
+    QPoint boldest;
+    int best = -1;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            const int saturation = QColor(p).hsvSaturation();
+            if (qAlpha(p) == 255 && saturation > best) {
+                best = saturation;
+                boldest = QPoint(x, y);
+            }
+        }
+    return boldest;
+}
+
+bool shows(const QImage &picture, QRgb color) {
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) == color)
+                return true;
+    return false;
+}
+
+} // namespace
+
+// The glyph buttons of every window show their glyph beside the caption; a disabled one
+// (the browse dialog's OK and "Start another game?" as designed) shows it greyed.
+TEST_F(NameDialog, EveryWindowsGlyphButtonsShowTheirGlyphs) {
+    struct Row {
+        QWidget *window;
+        const char *button;
+        const char *glyph;
+    } const rows[] = {
+        {GetNameDlg, "BitBtn1", "ok"},
+        {OptionsDlg, "BitBtn1", "ok"},
+        {OptionsDlg, "BitBtn2", "cancel"},
+        {BrowseForFolderDlg, "BitBtn1", "ok"},
+        {BrowseForFolderDlg, "BitBtn2", "cancel"},
+        {ScoreBoard, "BitBtn1", "close"},
+        {HelpForm, "BitBtn1", "close"},
+        {AboutBox, "OKButton", "close"},
+        {MainForm, "StartAnotherButton", ":/pictures/another.png"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.window->objectName().toStdString() + "." + row.button);
+        auto *button = row.window->findChild<toolkit::GlyphButton *>(row.button);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->glyph(), row.glyph);
+        const QIcon icon = button->icon();
+        ASSERT_FALSE(icon.isNull());
+        // At the screen's scale: a doubled one shows the 32-pixel drawing.
+        const qreal scale = button->devicePixelRatioF();
+        const QImage normal = icon.pixmap(QSize(16, 16), scale).toImage();
+        const QPoint boldest = boldestOf(normal);
+        const QRgb greyed =
+            icon.pixmap(QSize(16, 16), scale, QIcon::Disabled).toImage().pixel(boldest);
+        const QImage shown = button->grab().toImage();
+        EXPECT_EQ(shows(shown, normal.pixel(boldest)), button->isEnabled());
+        if (!button->isEnabled())
+            EXPECT_TRUE(shows(shown, greyed));
+    }
+}
+
+// A static text or label shows its whole text, in the fonts that stand in for the designed
+// ones as the program maps them ("Your name :" was cut to "Your name"); a wrapped one has the
+// height for all its lines.
+TEST_F(NameDialog, NoWindowCutsAStaticTextOrLabel) {
+    toolkit::mapClassicFonts();
+    Restart();
+    Answer("Vega", true);
+    GetNameDlg->ShowBox(1250, 4);
+    for (const auto &[name, window] : everyWindow()) {
+        for (const QLabel *label : window->findChildren<QLabel *>()) {
+            if (label->text().isEmpty() || !label->pixmap().isNull())
+                continue;
+            const std::string what = std::string(name) + "." + label->objectName().toStdString() +
+                                     " \"" + label->text().toStdString() + "\"";
+            if (label->wordWrap()) {
+                EXPECT_LE(label->heightForWidth(label->width()), label->height()) << what;
+                continue;
+            }
+            // Blanks at the end of a text show nothing, so they may be cut.
+            const QRect needed = label->fontMetrics().boundingRect(QRect(), int(label->alignment()),
+                                                                   label->text().trimmed());
+            EXPECT_LE(needed.width(), label->contentsRect().width()) << what;
+            EXPECT_LE(label->sizeHint().height(), label->height()) << what;
+        }
+    }
+    for (const char *classic : {"MS Sans Serif", "MS Serif", "Times New Roman"})
+        QFont::removeSubstitutions(classic);
 }

@@ -3,6 +3,7 @@
 #include "Palette.h"
 
 #include "gk/GKILib.h"
+#include "gk/Wave.h"
 
 #include <QDir>
 #include <QImage>
@@ -189,45 +190,76 @@ TEST(GKPackTest, AReaderOfItsOwnFindsWhatTheToolWasGiven) {
     EXPECT_EQ(le32(ml, 45 + 24), 0);
 }
 
-// What extract prints builds the library again, byte for byte: the game's own sounds with
-// their pans and volumes, and maps with their sizes, a negative one and an empty map among them.
+// What extract prints builds the library again, byte for byte, in every family: the game's own
+// sounds with their pans and volumes, and libraries of the test's own with an unnamed entry in
+// each family ("=file"), maps with a negative size and an empty map among them.
 TEST(GKPackTest, ExtractPrintsWhatBuildsTheLibraryAgain) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile raw(dir.filePath("level.raw"));
-    ASSERT_TRUE(raw.open(QIODevice::WriteOnly));
-    raw.write("\x01\x02\x03\x04\x05\x06");
-    raw.close();
-    QFile(dir.filePath("empty.raw")).open(QIODevice::WriteOnly);
-    const QString maps = dir.filePath("MAPS");
-    ASSERT_EQ(runTool({"map", "build", maps, "level one=" + dir.filePath("level.raw") + ":-3:2",
-                       "none=" + dir.filePath("empty.raw")})
-                  .code,
-              0);
-
-    const std::pair<QString, QString> libraries[] = {
-        {"sound", GORBULAX_SOURCE_DIR "/resources/gorbulax.sdl"},
-        {"map", maps},
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
     };
-    for (const auto &[family, library] : libraries) {
-        SCOPED_TRACE(family.toStdString());
-        const QString out = dir.filePath(family + "-out");
-        const ToolRun extracted = runTool({family, "extract", library, out});
+    const QString level = write("level.raw", "\x01\x02\x03\x04\x05\x06");
+    const QString empty = write("empty.raw", "");
+    const QString wave = write("tone.wav", gk::MakeWave({}, QByteArray("\x80\xff\x00\x80", 4)));
+    const QString picture = dir.filePath("picture.png");
+    ASSERT_TRUE(indexedPicture(3, 2, {qRgb(0, 0, 0), qRgb(9, 99, 199)}, 1).save(picture));
+
+    struct Family {
+        QString name;
+        QString library;
+        QStringList build; // what builds the library first; none for a library at hand
+    } const families[] = {
+        {"sound", GORBULAX_SOURCE_DIR "/resources/gorbulax.sdl", {}},
+        {"sound", dir.filePath("OWN.SDL"), {"=" + wave, "tone=" + wave + ":-300:-40"}},
+        {"image", dir.filePath("OWN.IML"), {"=" + picture, picture, "strip=" + picture + ":1"}},
+        {"map",
+         dir.filePath("MAPS"),
+         {"level one=" + level + ":-3:2", "=" + empty, "none=" + empty}},
+    };
+    int run = 0;
+    for (const Family &family : families) {
+        SCOPED_TRACE(family.library.toStdString());
+        if (!family.build.isEmpty()) {
+            const ToolRun made =
+                runTool(QStringList{family.name, "build", family.library} + family.build);
+            ASSERT_EQ(made.code, 0) << made.err.toStdString();
+        }
+        const QString out = dir.filePath(QString("out%1").arg(++run));
+        const ToolRun extracted = runTool({family.name, "extract", family.library, out});
         ASSERT_EQ(extracted.code, 0) << extracted.err.toStdString();
-        const QString rebuilt = dir.filePath(family + ".again");
-        const ToolRun built = runTool(QStringList{family, "build", rebuilt} +
-                                      extracted.out.split('\n', Qt::SkipEmptyParts));
+        const QStringList lines = extracted.out.split('\n', Qt::SkipEmptyParts);
+        if (!family.build.isEmpty() && family.build[0].startsWith('='))
+            EXPECT_TRUE(lines.value(0).startsWith('=')) << "an unnamed entry comes out unnamed";
+        const QString rebuilt = out + ".again";
+        const ToolRun built = runTool(QStringList{family.name, "build", rebuilt} + lines);
         ASSERT_EQ(built.code, 0) << built.err.toStdString();
-        QFile original(library);
+        QFile original(family.library);
         QFile again(rebuilt);
         ASSERT_TRUE(original.open(QIODevice::ReadOnly));
         ASSERT_TRUE(again.open(QIODevice::ReadOnly));
         EXPECT_TRUE(original.readAll() == again.readAll());
-        const ToolRun listed = runTool({family, "list", rebuilt});
+        const ToolRun listed = runTool({family.name, "list", rebuilt});
         EXPECT_EQ(listed.code, 0);
-        EXPECT_EQ(listed.out.count('\n'), extracted.out.count('\n') + 1)
+        EXPECT_EQ(listed.out.count('\n'),
+                  extracted.out.count('\n') + (family.name == "image" ? 2 : 1))
             << listed.out.toStdString();
     }
+
+    // The whole syntax is one --help away; a wrong command line points there.
+    const ToolRun help = runTool({"--help"});
+    EXPECT_EQ(help.code, 0);
+    for (const char *part :
+         {"sound build OUT.SDL name=file.wav[:pan[:volume]]", "--colors N",
+          "[name=]picture.png[:width[:height]]", "name-0, name-1",
+          "map build OUT name=file.raw[:width[:height]]", "extract LIB DIR", "\"=file\""})
+        EXPECT_TRUE(help.out.contains(part)) << part;
+    const ToolRun wrong = runTool({});
+    EXPECT_EQ(wrong.code, 2);
+    EXPECT_TRUE(wrong.err.contains("gkpack --help")) << wrong.err.toStdString();
 }
 
 TEST(GKPackTest, FailuresNameTheFileAndTheReason) {

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 
@@ -123,16 +124,50 @@ void TDemoForm::ToggleMode() {
     Screen->WindowMode = !Screen->WindowMode;
     Screen->ApplyWindowLook();
     Screen->InitDisplay();
+    if (Screen->WindowMode)
+        takeFocus();
+}
+
+void TDemoForm::takeFocus() {
+    // Leaving full screen makes the window anew, and a new window gets no keyboard of its own:
+    // without it the display would stop flipping (the application looks inactive) until a
+    // click. Asked once now and once more when the window system has shown the window.
+    activateWindow();
+    setFocus(Qt::ActiveWindowFocusReason);
+    QTimer::singleShot(0, this, [this] {
+        activateWindow();
+        setFocus(Qt::ActiveWindowFocusReason);
+    });
+}
+
+// A held F11 repeats, and the display switches once a press. The toolkit's own mark of a
+// repeat is not enough here: every switch makes the window anew, and the repeats that reach
+// the new window come unmarked. So a press counts only when F11 was up (its release seen),
+// and not at the very moment of that release, as a repeat's press is.
+bool TDemoForm::freshF11Press(const QKeyEvent &event) {
+    const bool repeat = event.isAutoRepeat() || f11Down_ || event.timestamp() == f11ReleasedAt_;
+    f11Down_ = true;
+    return !repeat;
+}
+
+void TDemoForm::keyReleaseEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_F11 && !event->isAutoRepeat()) {
+        f11Down_ = false;
+        f11ReleasedAt_ = event->timestamp();
+    }
+    QWidget::keyReleaseEvent(event);
 }
 
 void TDemoForm::keyPressEvent(QKeyEvent *event) {
     toolkit::guarded([&] {
-        if (event->key() == Qt::Key_F11)
-            ToggleMode();
-        else if (event->key() == Qt::Key_Escape)
+        if (event->key() == Qt::Key_F11) {
+            if (freshF11Press(*event))
+                ToggleMode();
+        } else if (event->key() == Qt::Key_Escape) {
             close();
-        else
+        } else {
             QWidget::keyPressEvent(event);
+        }
     });
 }
 

@@ -29,11 +29,13 @@ public:
     TGKSoundLib *SoundLib;
     TGKAudio *Audio;
 
-    // Full screen to a window and back: the display is torn down and set up again.
+    // Full screen to a window and back: the display is torn down and set up again, and a
+    // window takes the keyboard focus.
     void ToggleMode();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
@@ -41,10 +43,14 @@ private:
     void ScreenInitialize();
     void ScreenFlip();
     void ScreenCleanUp();
+    void takeFocus();
+    bool freshF11Press(const QKeyEvent &event);
 
     demo::Scene scene_;
     int explosionSound_ = 0;
     std::unique_ptr<TGKSurface> caption_; // made on each set-up, gone with the display
     QElapsedTimer rateClock_;
     int flips_ = 0;
+    bool f11Down_ = false;
+    quint64 f11ReleasedAt_ = 0;
 };

@@ -40,7 +40,7 @@ struct Picture {
 QList<Picture> picturesOf(const QString &arg) {
     const NamedFile spec = ParseNamedFile(arg, 2);
     const QByteArray name =
-        spec.name.isEmpty() ? QFileInfo(spec.file).completeBaseName().toLatin1() : spec.name;
+        spec.named ? spec.name : QFileInfo(spec.file).completeBaseName().toLatin1();
     const SourcePicture picture = readPng(spec.file);
     if (spec.numbers.isEmpty())
         return {{name, picture}};

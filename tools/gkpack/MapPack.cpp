@@ -33,7 +33,7 @@ int build(const QStringList &args) {
     TGKMaps maps;
     for (const QString &arg : args.mid(1)) {
         const NamedFile spec = ParseNamedFile(arg, 2);
-        if (spec.name.isEmpty())
+        if (!spec.named)
             throw gk::Error("expected name=file.raw[:width[:height]], got \"" + arg.toStdString() +
                             "\"");
         TGKMapEntry header;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace gkpack {
@@ -44,9 +45,9 @@ std::optional<int32_t> ParseInt(const QString &text) {
 NamedFile ParseNamedFile(const QString &arg, int maxNumbers) {
     NamedFile named;
     const qsizetype eq = arg.indexOf('=');
-    if (eq > 0)
-        named.name = arg.left(eq).toLatin1();
-    QStringList parts = arg.mid(eq > 0 ? eq + 1 : 0).split(':');
+    named.named = eq >= 0;
+    named.name = arg.left(std::max<qsizetype>(eq, 0)).toLatin1();
+    QStringList parts = arg.mid(eq + 1).split(':');
     while (parts.size() > 1 && named.numbers.size() < maxNumbers) {
         const auto number = ParseInt(parts.last());
         if (!number)

@@ -45,10 +45,12 @@ struct Commands {
 int Dispatch(const QStringList &args, const Commands &commands);
 
 // An argument "name=file" followed by up to `maxNumbers` trailing ":number" parts. A file
-// name may itself hold colons; only trailing parts that are numbers count. Without a "=" the
-// name is empty, and whether that is allowed is the caller's to say.
+// name may itself hold colons; only trailing parts that are numbers count. "=file" names the
+// entry with the empty name, which is how extract prints an unnamed entry in every family;
+// without a "=" there is no name, and what that means is the caller's to say.
 struct NamedFile {
     QByteArray name;
+    bool named = false; // the argument had a "=", the name possibly empty
     QString file;
     QList<int32_t> numbers;
 };

@@ -24,7 +24,7 @@ int build(const QStringList &args) {
     TGKSounds sounds;
     for (const QString &arg : args.mid(1)) {
         const NamedFile spec = ParseNamedFile(arg, 2);
-        if (spec.name.isEmpty())
+        if (!spec.named)
             throw gk::Error("expected name=file.wav[:pan[:volume]], got \"" + arg.toStdString() +
                             "\"");
         const gk::Wave wave = gk::ReadWaveFile(spec.file);

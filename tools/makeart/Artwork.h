@@ -21,4 +21,8 @@ QImage drawHelpRay();
 // The high score table's row markers, a strip of two 16 x 16 arrows: cyan, then red.
 QImage drawRowArrows();
 
+// The buttons' glyphs, `size` pixels square (16, and 32 for a doubled screen).
+enum class Glyph { Ok, Cancel, Close, Another };
+QImage drawGlyph(Glyph glyph, int size);
+
 } // namespace makeart

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -403,6 +404,24 @@ int main(int argc, char **argv) {
     ok = save(makeart::drawHelpPair(), out, QStringLiteral("helppair.png")) && ok;
     ok = save(makeart::drawHelpRay(), out, QStringLiteral("helpray.png")) && ok;
     ok = save(makeart::drawRowArrows(), out, QStringLiteral("arrows.png")) && ok;
+    // The buttons' glyphs, each at 16 and at 32 pixels for a doubled screen.
+    if (!out.mkpath(QStringLiteral("glyphs"))) {
+        QTextStream(stderr) << "makeart: cannot make " << out.filePath("glyphs") << "\n";
+        return 1;
+    }
+    const std::pair<makeart::Glyph, const char *> glyphs[] = {
+        {makeart::Glyph::Ok, "ok"},
+        {makeart::Glyph::Cancel, "cancel"},
+        {makeart::Glyph::Close, "close"},
+        {makeart::Glyph::Another, "another"},
+    };
+    for (const auto &[glyph, name] : glyphs) {
+        ok = save(makeart::drawGlyph(glyph, 16), out, QStringLiteral("glyphs/%1.png").arg(name)) &&
+             ok;
+        ok = save(makeart::drawGlyph(glyph, 32), out,
+                  QStringLiteral("glyphs/%1@2x.png").arg(name)) &&
+             ok;
+    }
     // The desktop's icons, in the sizes its icon theme asks for.
     if (!out.mkpath(QStringLiteral("icons"))) {
         QTextStream(stderr) << "makeart: cannot make " << out.filePath("icons") << "\n";
