@@ -37,12 +37,12 @@ protected:
     }
 
     static void SetOnline(bool online) {
-        MainForm->IPOnline1->setInterfaceSource([online] {
+        MainForm->onlineDetector()->setInterfaceSource([online] {
             return std::vector<platform::InterfaceAddress>{
                 {"eth0", online ? "192.0.2.7" : "127.0.0.1", true, !online}};
         });
-        MainForm->IPOnline1->PollAddress();
-        ASSERT_EQ(MainForm->IPOnline1->Online(), online);
+        MainForm->onlineDetector()->PollAddress();
+        ASSERT_EQ(MainForm->onlineDetector()->Online(), online);
     }
 
     QStringList opened; // what the browser was handed, in order
@@ -131,7 +131,7 @@ TEST_F(About, FromTheMenuItSoundsAfterAMomentAndClosesAtOnce) {
         bool looked = false;
         WhenModal(AboutBox, [&] {
             looked = true;
-            EXPECT_TRUE(MainForm->Stopped) << "the game pauses first";
+            EXPECT_TRUE(MainForm->game().stopped()) << "the game pauses first";
             EXPECT_TRUE(AboutBox->OKButton->isEnabled());
             EXPECT_TRUE(AboutBox->Timer1->enabled());
             EXPECT_TRUE(PlayingSounds(AboutBox->AboutAudio).isEmpty()) << "not yet";
@@ -141,7 +141,7 @@ TEST_F(About, FromTheMenuItSoundsAfterAMomentAndClosesAtOnce) {
             EXPECT_FALSE(AboutBox->Timer2->enabled());
             QTest::keyClick(AboutBox, Qt::Key_Escape);
         });
-        MainForm->About1->trigger();
+        MainForm->widgets().About1->trigger();
         EXPECT_TRUE(looked);
         EXPECT_FALSE(AboutBox->isVisible());
         EXPECT_FALSE(AboutBox->ExitMode);
@@ -171,7 +171,7 @@ TEST_F(About, ClosingTheProgramSaysFarewellAndCloseIsUsableOnlyLater) {
         EXPECT_FALSE(a.Timer2->enabled());
         QTest::keyClick(&a, Qt::Key_Escape);
     });
-    MainForm->Exit1->trigger();
+    MainForm->widgets().Exit1->trigger();
     EXPECT_TRUE(looked);
     EXPECT_FALSE(AboutBox->isVisible());
     EXPECT_FALSE(MainForm->isVisible()) << "the program ends";
@@ -199,16 +199,17 @@ TEST_F(About, TheLinksOpenTheMakersPagesAndSayWhenTheyCannot) {
         QString opened; // empty: the browser is not tried
         QString message;
     } cases[] = {
-        {"web site item, offline", [] { MainForm->UmbrelProwletWebsite1->trigger(); }, false, true,
-         "", NoConnection},
-        {"web site item, online", [] { MainForm->UmbrelProwletWebsite1->trigger(); }, true, true,
-         maker::HomePage(), ""},
+        {"web site item, offline", [] { MainForm->widgets().UmbrelProwletWebsite1->trigger(); },
+         false, true, "", NoConnection},
+        {"web site item, online", [] { MainForm->widgets().UmbrelProwletWebsite1->trigger(); },
+         true, true, maker::HomePage(), ""},
         {"web site link, no browser", [] { AboutBox->StaticText4Click(); }, true, false,
          maker::HomePage(), NoConnection},
-        {"main banner, online", [] { QTest::mouseClick(MainForm->BannerImage, Qt::LeftButton); },
-         true, true, maker::HomePage(), ""},
-        {"mailing list item, offline", [] { MainForm->InfoaboutMailinglist1->trigger(); }, false,
-         true, maker::MailingListPage(), ""},
+        {"main banner, online",
+         [] { QTest::mouseClick(MainForm->widgets().BannerImage, Qt::LeftButton); }, true, true,
+         maker::HomePage(), ""},
+        {"mailing list item, offline", [] { MainForm->widgets().InfoaboutMailinglist1->trigger(); },
+         false, true, maker::MailingListPage(), ""},
         {"mailing list, no browser", [] { AboutBox->StaticText5Click(); }, true, false,
          maker::MailingListPage(), NoConnection},
         {"e-mail, offline", [] { AboutBox->StaticText3Click(); }, false, true, mail, ""},
@@ -267,7 +268,7 @@ TEST_F(About, TheUpgradeCheckAsksItsWayToTheDownloadPage) {
         SetOnline(c.online);
         opened.clear();
         Messages messages(c.answers);
-        MainForm->Checkforupgrade1->trigger();
+        MainForm->widgets().Checkforupgrade1->trigger();
         QStringList asked;
         for (const toolkit::Question &q : messages.asked) {
             asked << q.text;
@@ -335,7 +336,7 @@ TEST_F(About, AStoredUpdaterStartsWithTheProgramsFolderAndTheProgramEndsWithoutF
     ASSERT_TRUE(run) << "the updater did not start";
     QStringList expected{"program=" + updater.path(), "arg=Gorbulax", "arg=version.dll"};
     // The folder goes unquoted, so one with blanks reaches the updater in pieces.
-    for (const QString &piece : MainForm->ProgramDir.split(' '))
+    for (const QString &piece : MainForm->programDir().split(' '))
         expected << "arg=" + piece;
     EXPECT_EQ(run->mid(0, expected.size()), expected);
     EXPECT_TRUE(messages.asked.isEmpty());
