@@ -59,8 +59,8 @@ void TMainForm::ScaleBySpeed(FlyingObject &o) {
     game_.scaleBySpeed(o);
 }
 
-void TMainForm::BadGuyEscaped(int i) {
-    game_.chargeEscape(i);
+void TMainForm::BadGuyEscaped(int) {
+    game_.chargeEscape();
 }
 
 void TMainForm::ResetBadGuy(int i) {

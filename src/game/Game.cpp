@@ -157,7 +157,7 @@ bool TGame::takeTurn(int i) {
     return true;
 }
 
-void TGame::chargeEscape(int) {
+void TGame::chargeEscape() {
     raise(SoundEvent::Escape);
     counters_.energy -= game::EscapeCost;
 }

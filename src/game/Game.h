@@ -127,7 +127,7 @@ public:
     // Outside the field: one still flying, unshot, has got past and costs energy; then it
     // counts down.
     static bool flying(const FlyingObject &o) { return o.State == 0; }
-    void chargeEscape(int i);
+    void chargeEscape();
     void countDownOutside(int i);
 
     // Shots: every shot counts and sounds; a hit on a bad guy not yet hit marks it exploding

@@ -196,7 +196,7 @@ TEST_F(Game, HitsExplosionEscapesAndTheCountdownOutside) {
     sounds.clear();
     FlyingObject &escaper = game.badGuy(1);
     ASSERT_TRUE(TGame::flying(escaper));
-    game.chargeEscape(1);
+    game.chargeEscape();
     EXPECT_EQ(game.energy(), 10);
     EXPECT_EQ(sounds, QList<SoundEvent>{SoundEvent::Escape});
     game.countDownOutside(1); // the tick it got past
