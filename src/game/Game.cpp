@@ -88,27 +88,6 @@ void TGame::resetObject(FlyingObject &o) {
     } while (o.DX == 0 && o.DY == 0);
 }
 
-void TGame::moveObject(FlyingObject &o) {
-    o.X += o.DX;
-    o.Y += o.DY;
-    if (o.Age < game::MaxAge)
-        ++o.Age;
-}
-
-bool TGame::onScreen(FlyingObject &o) {
-    if (game::InsideField(field_, o.X, o.Y))
-        return true;
-    o.Gone = true;
-    return false;
-}
-
-void TGame::speedUp(FlyingObject &star) {
-    if (game::StarPenWidth(star.Age) == 1)
-        return;
-    star.DX = game::SpedUp(star.DX, star.Age);
-    star.DY = game::SpedUp(star.DY, star.Age);
-}
-
 void TGame::recycle(FlyingObject &star) {
     FlyingObject *const next = star.Next;
     resetObject(star);

@@ -93,9 +93,25 @@ public:
     // Stars and bad guys alike.
     void randomVelocity(FlyingObject &o);
     void resetObject(FlyingObject &o);
-    void moveObject(FlyingObject &o);
-    bool onScreen(FlyingObject &o); // sets Gone when it is not
-    void speedUp(FlyingObject &star);
+    // Inline: they run for every star on every tick.
+    void moveObject(FlyingObject &o) {
+        o.X += o.DX;
+        o.Y += o.DY;
+        if (o.Age < game::MaxAge)
+            ++o.Age;
+    }
+    bool onScreen(FlyingObject &o) { // sets Gone when it is not
+        if (game::InsideField(field_, o.X, o.Y))
+            return true;
+        o.Gone = true;
+        return false;
+    }
+    void speedUp(FlyingObject &star) {
+        if (game::StarPenWidth(star.Age) == 1)
+            return;
+        star.DX = game::SpedUp(star.DX, star.Age);
+        star.DY = game::SpedUp(star.DY, star.Age);
+    }
     void recycle(FlyingObject &star); // reset in its place in the list
 
     // The star list: the spare star is the one the next addStar adds; its Next is the head.
