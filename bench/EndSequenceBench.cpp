@@ -75,11 +75,14 @@ void EndSequence(benchmark::State &state) {
         state.PauseTiming();
         CreateForms();
         MainForm->show();
-        MainForm->SeedRandom(1);
+        MainForm->game().seedRandom(1);
         MainForm->StartGame();
         for (int i = 0; i < 400; ++i)
             MainForm->Go();
-        MainForm->Energy = -10; // the escape that ends the game; 400 points make no table
+        // The escape that ends the game; 400 points make no table.
+        TGame::Counters lost = MainForm->game().counters();
+        lost.energy = -10;
+        MainForm->game().setCounters(lost);
         const double cpuBefore = ProcessSeconds();
         state.ResumeTiming();
 

@@ -22,7 +22,7 @@ namespace {
 void StartFlight(int stars) {
     CreateForms();
     MainForm->show();
-    MainForm->SeedRandom(1);
+    MainForm->game().seedRandom(1);
     OptionsDlg->StarEdit->setText(QString::number(stars));
     MainForm->StartGame();
     for (int i = 0; i <= stars; ++i)
@@ -34,8 +34,10 @@ void StartFlight(int stars) {
 
 // One flight tick at a fixed distance, so that no bad guy joins while measuring.
 void TickAt(int travelled) {
-    MainForm->Travelled = travelled - 1;
-    MainForm->Energy = 1'000'000; // escapes must not end the flight
+    TGame::Counters at = MainForm->game().counters();
+    at.travelled = travelled - 1;
+    at.energy = 1'000'000; // escapes must not end the flight
+    MainForm->game().setCounters(at);
     MainForm->Go();
 }
 
@@ -59,7 +61,7 @@ void FlightTickWithBadGuys(benchmark::State &state) {
     TickAt(travelled);
     for (auto _ : state)
         TickAt(travelled);
-    state.counters["badguys"] = static_cast<double>(MainForm->BadGuyList.size());
+    state.counters["badguys"] = static_cast<double>(MainForm->game().badGuyCount());
     DestroyForms();
 }
 BENCHMARK(FlightTickWithBadGuys)->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMicrosecond);

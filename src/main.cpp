@@ -66,7 +66,7 @@ int main(int argc, char **argv) {
     // whatever its network: for demonstrations, and for the end-to-end tests of the links.
     if (qEnvironmentVariableIsSet("GORBULAX_ONLINE")) {
         const bool online = qEnvironmentVariableIntValue("GORBULAX_ONLINE") != 0;
-        MainForm->IPOnline1->setInterfaceSource([online] {
+        MainForm->onlineDetector()->setInterfaceSource([online] {
             return std::vector<platform::InterfaceAddress>{
                 online ? platform::InterfaceAddress{"seam0", "192.0.2.2", true, false}
                        : platform::InterfaceAddress{"lo", "127.0.0.1", true, true}};

@@ -36,7 +36,7 @@ QString AsciiUpper(QString text) {
 }
 
 bool Online() {
-    return MainForm && MainForm->IPOnline1->Online();
+    return MainForm && MainForm->onlineDetector()->Online();
 }
 
 } // namespace
@@ -83,7 +83,7 @@ void TAboutBox::createComponents() {
 
     AboutAudio = new TGKAudio(this);
     AboutAudio->setObjectName("AboutAudio");
-    AboutAudio->SetSoundLibrary(MainForm ? MainForm->SoundLib : nullptr);
+    AboutAudio->SetSoundLibrary(MainForm ? MainForm->soundLibrary() : nullptr);
 
     // The updater's own key, where the maker's other programs find it too.
     ApplyStorage(SaveEdit1->Options(), QStringLiteral("\\Software\\Brakmoor\\Patchwell"),
@@ -235,7 +235,7 @@ void TAboutBox::AskToDownload() {
 
 void TAboutBox::RunUpdater() {
     // The folder goes last and unquoted: the updater takes the rest of its command line as it.
-    const QString programDir = MainForm ? MainForm->ProgramDir : platform::ProgramFolder();
+    const QString programDir = MainForm ? MainForm->programDir() : platform::ProgramFolder();
     const QString parameters = QStringLiteral("Gorbulax version.dll ") + programDir;
     // Whether it started is not asked: the program closes for the updater either way.
     LaunchProgram(SaveEdit1->text(), parameters, QString(), platform::Shell::SW_SHOW);

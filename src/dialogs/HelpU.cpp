@@ -54,7 +54,7 @@ void THelpForm::createComponents() {
 
     HelpAudio = new TGKAudio(this);
     HelpAudio->setObjectName("HelpAudio");
-    HelpAudio->SetSoundLibrary(MainForm ? MainForm->SoundLib : nullptr);
+    HelpAudio->SetSoundLibrary(MainForm ? MainForm->soundLibrary() : nullptr);
 }
 
 void THelpForm::FormCreate() {

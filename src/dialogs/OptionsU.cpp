@@ -49,7 +49,7 @@ void TOptionsDlg::createComponents() {
     Image2->setPicture(QImage(":/pictures/starburst.png"));
     OptionsAudio = new TGKAudio(this);
     OptionsAudio->setObjectName("OptionsAudio");
-    OptionsAudio->SetSoundLibrary(MainForm ? MainForm->SoundLib : nullptr);
+    OptionsAudio->SetSoundLibrary(MainForm ? MainForm->soundLibrary() : nullptr);
     showDesignedStars();
     ApplyGameStorage(StarEdit->Options());
     ApplyGameStorage(SoundCheck->Options());

@@ -8,18 +8,13 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/Mouse.h"
 
-namespace {
-constexpr int LastExplosionFrame = 6; // all black: blanks a picture
-constexpr int ExplosionOver = 7;
-constexpr int BackAfterOutside = 20; // a bad guy outside the field is reset at this count
-constexpr int TicksBetweenTurns = 10;
-} // namespace
+using game::LastExplosionFrame;
 
 void TMainForm::SpawnBadGuys() {
-    const int wanted = game::BadGuysFor(Travelled);
-    while (BadGuyImages.size() < wanted) {
-        DoSoundEvent(game::SoundEvent::NewBadGuy);
-
+    TGame &game = gameOnField();
+    while (BadGuyImages.size() < game.badGuysWanted()) {
+        // The game chimes and rolls the new bad guy; its image is made to match.
+        game.addBadGuy();
         auto *image = new toolkit::Image(BackPanel);
         image->hide();
         image->setStretch(true);
@@ -34,10 +29,6 @@ void TMainForm::SpawnBadGuys() {
         toolkit::onMouseMove(image, [this](QObject *sender, Qt::KeyboardModifiers shift, int x,
                                            int y) { BadGuyMouseMove(sender, shift, x, y); });
         BadGuyImages.append(image);
-
-        auto *o = new FlyingObject;
-        ResetObject(*o);
-        BadGuyList.append(o);
     }
 }
 
@@ -61,67 +52,55 @@ void TMainForm::AnimateBadGuy(toolkit::Image *image, const toolkit::ImageList *l
     if (o.Hit)
         return;
     ExplodeList->drawInto(*image, LastExplosionFrame);
-    list->drawInto(*image, o.Frame ? 0 : 1);
-    o.Frame = !o.Frame;
+    list->drawInto(*image, TGame::flap(o));
 }
 
 void TMainForm::ScaleBySpeed(FlyingObject &o) {
-    o.DX = game::ScaledBySpeed(o.DX, Speed);
-    o.DY = game::ScaledBySpeed(o.DY, Speed);
+    game_.scaleBySpeed(o);
 }
 
 void TMainForm::BadGuyEscaped(int) {
-    DoSoundEvent(game::SoundEvent::Escape);
-    Energy -= 10;
+    game_.chargeEscape();
 }
 
 void TMainForm::ResetBadGuy(int i) {
-    ResetObject(*BadGuyList[i]);
+    gameOnField().resetBadGuy(i);
 }
 
 void TMainForm::UpdateBadGuys() {
     SpawnBadGuys();
-    for (int i = 0; i < BadGuyList.size(); ++i) {
-        FlyingObject &o = *BadGuyList[i];
+    TGame &game = gameOnField();
+    for (int i = 0; i < game.badGuyCount(); ++i) {
+        FlyingObject &o = game.badGuy(i);
         toolkit::Image *image = BadGuyImages[i];
         const toolkit::ImageList *list = BadGuyImageList(i);
 
-        MoveObject(o);
-        if (OnScreen(o)) {
-            if (o.State >= 1 && o.State <= LastExplosionFrame) {
+        game.moveObject(o);
+        if (game.onScreen(o)) {
+            if (TGame::exploding(o)) {
+                // Frame 1 goes over the picture as it is; later frames on a blanked one.
                 if (o.State > 1)
                     ExplodeList->drawInto(*image, LastExplosionFrame);
-                ExplodeList->drawInto(*image, o.State);
-                ++o.State;
-            } else if (o.State == ExplosionOver) {
+                ExplodeList->drawInto(*image, game.nextExplosionFrame(i));
+            } else if (o.State == game::ExplosionOver) {
                 // Out of sight from now on: it counts down outside the field.
                 image->hide();
-                o.Hit = false;
-                o.State = 1;
-                o.X = 10000;
+                game.endExplosion(i);
             } else {
                 AnimateBadGuy(image, list, o);
             }
+            // Placed and sized after its picture, where the state just left it.
             PlaceBadGuy(image, o);
             SizeBadGuy(i, o, image);
-
-            if (TurnCounter == TicksBetweenTurns) {
-                // An exploding bad guy does not turn; the turn, and the rest of this tick,
-                // pass to the next one inside the field.
-                if (o.Hit)
-                    return;
-                RandomVelocity(o);
-                ScaleBySpeed(o);
-                TurnCounter = 0;
-            }
-            ++TurnCounter;
+            // The turn comes after the drawing. An exploding bad guy does not turn; the turn,
+            // and the rest of this tick, pass to the next one inside the field.
+            if (!game.takeTurn(i))
+                return;
         } else {
-            if (o.State == 0)
-                BadGuyEscaped(i);
+            if (TGame::flying(o))
+                BadGuyEscaped(i); // got past unshot
             image->hide();
-            ++o.State;
-            if (o.State == BackAfterOutside)
-                ResetBadGuy(i);
+            game.countDownOutside(i);
         }
     }
 }

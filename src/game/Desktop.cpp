@@ -10,7 +10,8 @@
 #include <QShortcut>
 
 bool TMainForm::Flying() const {
-    return InGame && !Stopped && !MakingStars && !PauseBusy && !WindowClosed;
+    return game_.inGame() && !game_.stopped() && !game_.makingStars() && !PauseBusy &&
+           !WindowClosed;
 }
 
 void TMainForm::connectDesktop() {
@@ -38,9 +39,9 @@ void TMainForm::connectDesktop() {
 }
 
 void TMainForm::PauseKey() {
-    if (!InGame || PauseBusy)
+    if (!game_.inGame() || PauseBusy)
         return;
-    if (!Stopped)
+    if (!game_.stopped())
         Pause();
     else if (PausePanel->isVisible())
         PausePanelMouseDown(PausePanel, Qt::LeftButton, Qt::NoModifier, 0, 0);

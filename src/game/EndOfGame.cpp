@@ -10,6 +10,7 @@
 // has no use for the rest of the show.
 
 #include "components/OnlineIP.h"
+#include "game/Colors.h"
 #include "game/GameRules.h"
 #include "game/MainU.h"
 #include "gk/Utils.h"
@@ -43,12 +44,6 @@ constexpr int StepsPerShade = 1000;
 constexpr nanoseconds FadeStep = nanoseconds{800ms} / (Shades * StepsPerShade);
 constexpr nanoseconds CountStep = nanoseconds{600ms} / (game::CountUpSteps + 1);
 
-QColor fromColorRef(int32_t color) {
-    int32_t r = 0, g = 0, b = 0;
-    gk::SplitColor(color, r, g, b);
-    return QColor(r, g, b);
-}
-
 void centreIn(QWidget *control, QSize outer, bool vertically) {
     control->move(outer.width() / 2 - control->width() / 2,
                   vertically ? outer.height() / 2 - control->height() / 2 : control->y());
@@ -63,10 +58,9 @@ void TMainForm::EndGame() {
     LaserImage->hide();
     Panel7->setColor(toolkit::buttonFace());
     Timer1->setEnabled(false);
-    for (FlyingObject *star = FirstStar(); star; star = star->Next)
+    for (FlyingObject *star = game_.firstStar(); star; star = star->Next)
         EraseObject(*star);
-    Stopped = true;
-    InGame = false;
+    game_.end();
     DoLoseAnimation();
 }
 
@@ -141,14 +135,13 @@ void TMainForm::FadeResults() {
 
     StartAnother->show();
     LoseLabel->hide();
-    const int32_t face = gk::MakeColor(toolkit::buttonFace().red(), toolkit::buttonFace().green(),
-                                       toolkit::buttonFace().blue());
+    const int32_t face = game::colors::toColorRef(toolkit::buttonFace());
     toolkit::FramePacer pacer(FadeStep);
     int shown = -1;
     for (long v = long(Shades) * StepsPerShade; v >= 0 && !WindowClosed; --v) {
         const int shade = int(v / StepsPerShade);
         if (shade != shown) {
-            StartAnother->setColor(fromColorRef(gk::DarkenColor(face, shade)));
+            StartAnother->setColor(game::colors::fromColorRef(gk::DarkenColor(face, shade)));
             shown = shade;
         }
         pacer.step();
@@ -174,19 +167,22 @@ void TMainForm::DoScoreAddup() {
     StartAnotherButton->setEnabled(false);
     ResultsPanel->show();
     toolkit::processPendingMessages();
-    RS_Hits->setCaption(QString::asprintf("Kills : %d", Hits));
-    RS_Acc->setCaption(QStringLiteral("Accuracy : %1%").arg(Accuracy));
-    RS_Dist->setCaption(QString::asprintf("Distance : %d", game::LightYears(Travelled)));
+    const int hits = game_.hits();
+    const int accuracy = game_.accuracy();
+    const int travelled = game_.travelled();
+    RS_Hits->setCaption(QString::asprintf("Kills : %d", hits));
+    RS_Acc->setCaption(QStringLiteral("Accuracy : %1%").arg(accuracy));
+    RS_Dist->setCaption(QString::asprintf("Distance : %d", game::LightYears(travelled)));
+    // What each earns: the score's three parts.
     const std::pair<toolkit::Panel *, int> counts[] = {
-        {RS2_Hits, Hits * 100}, {RS2_Acc, Accuracy * 10}, {RS2_Dist, Travelled}};
+        {RS2_Hits, hits * 100}, {RS2_Acc, accuracy * 10}, {RS2_Dist, travelled}};
     for (const auto &[panel, value] : counts) {
         CountUp(panel, value);
         toolkit::processPendingMessages();
         if (WindowClosed)
             return;
     }
-    FinalScore = game::FinalScoreOf(Hits, Accuracy, Travelled);
-    CountUp(RS2_FinalScore, FinalScore);
+    CountUp(RS2_FinalScore, game_.settleFinalScore());
     toolkit::processPendingMessages();
     if (!WindowClosed)
         Timer2->setEnabled(true);
@@ -195,11 +191,12 @@ void TMainForm::DoScoreAddup() {
 
 void TMainForm::Timer2Timer() {
     Timer2->setEnabled(false);
-    const int rank = ScoreBoard->GetHighScorePosition(FinalScore);
+    const int finalScore = game_.finalScore();
+    const int rank = ScoreBoard->GetHighScorePosition(finalScore);
     if (rank != 0) {
         toolkit::reportState("name asked");
-        const QString name = GetNameDlg->ShowBox(FinalScore, rank);
-        ScoreBoard->AddHighScore(FinalScore, name);
+        const QString name = GetNameDlg->ShowBox(finalScore, rank);
+        ScoreBoard->AddHighScore(finalScore, name);
         if (!WindowClosed)
             ScoreBoard->exec();
     }

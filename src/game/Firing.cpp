@@ -25,8 +25,7 @@ void TMainForm::MainBoxMouseMove(QObject *, Qt::KeyboardModifiers, int x, int y)
         return;
     const int px = LaserImage->width() / 2;
     const QPoint knob = game::TurretKnob(MainBox->size(), px, x, y);
-    AimX = x;
-    AimY = y;
+    game_.aimAt(QPoint(x, y));
 
     // A black half disc hangs from the pivot, the red handle points away from the pointer,
     // and a lime knob with a blue rim sits at its end.
@@ -57,9 +56,9 @@ void TMainForm::BadGuyMouseMove(QObject *sender, Qt::KeyboardModifiers shift, in
 
 void TMainForm::MainBoxMouseDown(QObject *, Qt::MouseButton button, Qt::KeyboardModifiers, int x,
                                  int y) {
-    if (button == Qt::LeftButton && !Stopped)
+    if (button == Qt::LeftButton && !game_.stopped())
         FireLaser(x, y); // a miss: a click on a bad guy goes to its own image
-    else if (button == Qt::RightButton && InGame)
+    else if (button == Qt::RightButton && game_.inGame())
         Pause();
 }
 
@@ -68,25 +67,20 @@ void TMainForm::BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::Key
     auto *image = qobject_cast<toolkit::Image *>(sender);
     if (!image)
         return;
-    if (button == Qt::LeftButton && !Stopped) {
+    if (button == Qt::LeftButton && !game_.stopped()) {
         const int beamX = image->x() + x;
         const int beamY = image->y() + y;
         ShowBeam(beamX, beamY);
         // The hit is credited before the beam's hold lets the window's messages flow: a tick
         // run meanwhile finds the bad guy shot, and cannot charge it as an escape first. Only a
         // bad guy whose image is in the game takes it.
-        const qsizetype i = BadGuyImages.indexOf(image);
-        if (i >= 0 && !BadGuyList[i]->Hit) {
-            FlyingObject &o = *BadGuyList[i];
-            o.Hit = true;
-            o.State = 1; // the explosion starts on the next tick
-            Energy += 10;
-            ++Hits;
+        if (game_.creditHit(int(BadGuyImages.indexOf(image)))) {
+            // The captions show the hit before its sound plays.
             UpDateCaptions();
             DoSoundEvent(game::SoundEvent::BadGuyShot);
         }
         HoldBeam(beamX, beamY);
-    } else if (button == Qt::RightButton && InGame) {
+    } else if (button == Qt::RightButton && game_.inGame()) {
         Pause();
     }
 }
@@ -97,8 +91,8 @@ void TMainForm::FireLaser(int x, int y) {
 }
 
 void TMainForm::ShowBeam(int x, int y) {
-    DoSoundEvent(game::SoundEvent::Laser);
-    ++ShotsFired;
+    // The shot sounds and counts before its beam is drawn.
+    game_.fire();
     toolkit::Canvas &field = MainBox->canvas();
     field.setPenWidth(BeamWidth);
     for (int i = 0; i < BeamDraws; ++i) {

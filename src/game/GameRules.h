@@ -11,6 +11,18 @@
 
 namespace game {
 
+// The rule numbers of a game.
+inline constexpr int StartEnergy = 10; // a new game's energy
+inline constexpr int HitEnergy = 10;   // won for each bad guy shot
+inline constexpr int EscapeCost = 10;  // lost for each bad guy that gets past
+// Flight ticks before the first bad guy; the last of them chimes.
+inline constexpr int BadGuysAfter = 100;
+inline constexpr int LastExplosionFrame = 6; // all black: blanks a picture
+inline constexpr int ExplosionOver = 7;      // the state after the last frame
+inline constexpr int BackAfterOutside = 20;  // a bad guy outside the field is reset at this count
+inline constexpr int OutOfField = 10000;     // where an exploded bad guy goes to count down
+inline constexpr int TicksBetweenTurns = 10; // bad guy updates inside the field between turns
+
 // Distance in light years after `travelled` flight ticks.
 int LightYears(int travelled);
 

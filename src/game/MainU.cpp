@@ -42,19 +42,10 @@ namespace {
 // The pause panel fades in 51 shades; about half a second each way.
 constexpr std::chrono::microseconds PauseFadeStep{10'000};
 
-QColor fromColorRef(int32_t color) {
-    int32_t r = 0, g = 0, b = 0;
-    gk::SplitColor(color, r, g, b);
-    return QColor(r, g, b);
-}
-
-int32_t toColorRef(const QColor &color) {
-    return gk::MakeColor(color.red(), color.green(), color.blue());
-}
-
 } // namespace
 
-TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent) {
+TMainForm::TMainForm(QWidget *parent)
+    : QMainWindow(parent), game_([this](game::SoundEvent event) { DoSoundEvent(event); }) {
     setupUi(this);
     toolkit::applyDesign(this);
     createComponents();
@@ -69,6 +60,11 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent) {
 
 TMainForm::~TMainForm() {
     ReleaseObjects();
+}
+
+TGame &TMainForm::gameOnField() {
+    game_.setField(MainBox->size());
+    return game_;
 }
 
 void TMainForm::createComponents() {
@@ -194,9 +190,8 @@ void TMainForm::FormCreate() {
     turret.floodFill(1, 1, White, toolkit::FillStyle::Surface);
 
     BadGuyImages.reserve(6);
-    BadGuyList.reserve(3);
-    Stopped = true;
-    InGame = false;
+    game_.stop();
+    game_.abandon();
 }
 
 void TMainForm::showEvent(QShowEvent *event) {
@@ -229,7 +224,7 @@ void TMainForm::Exit1Click() {
 
 // Every menu item that opens a window first pauses a running game; it stays paused after.
 void TMainForm::pauseIfRunning() {
-    if (!Stopped)
+    if (!game_.stopped())
         Pause();
 }
 
@@ -278,45 +273,27 @@ void TMainForm::About1Click() {
 void TMainForm::StartGame() {
     StartButton->hide();
     CloseButton->setEnabled(false);
-    AimX = MainBox->width() / 2;
-    AimY = MainBox->height() / 2;
-    InGame = true;
-    Stopped = false;
-    random_.seed(fixedSeed_ ? *fixedSeed_
-                            : static_cast<uint32_t>(
-                                  std::chrono::steady_clock::now().time_since_epoch().count()));
-    ResetObject(SpareStar);
-    MakingStars = true;
-    StarsMade = 0;
-    Energy = 10;
-    // The level shown while the stars are made is that of the flight about to begin, not
-    // the last one of an earlier game.
-    Speed = 1.0;
-    ObjectsLive = true;
+    // The aim at the field's centre, the game in progress and running, the random numbers
+    // seeded, the spare star rolled, the star making ahead, the starting energy.
+    gameOnField().start();
     IPOnline1->SetEnabled(false);
     Timer1->setEnabled(true);
 }
 
 void TMainForm::Go() {
-    if (MakingStars) {
-        // The phase ends once the count is reached, also when the player lowered the count
-        // below the stars already made while the game was paused.
-        if (StarsMade >= StarCount()) {
-            MakingStars = false;
+    TGame &game = gameOnField();
+    if (game.makingStars()) {
+        if (game.starsComplete(StarCount()))
             return;
-        }
         AddStar();
-        ++StarsMade;
         UpdateStars();
         UpDateCaptions();
         return;
     }
-    ++Travelled;
-    Speed = game::SpeedAt(Travelled);
+    game.countFlightTick();
     UpdateStars();
-    if (Travelled == 100)
-        DoSoundEvent(game::SoundEvent::NewBadGuy);
-    if (Travelled > 100)
+    game.chimeBeforeBadGuys();
+    if (game.badGuysFly())
         UpdateBadGuys();
     UpDateCaptions();
 }
@@ -332,22 +309,15 @@ void TMainForm::setEnergyLabel(const QString &text, const QColor &color) {
 }
 
 void TMainForm::UpDateCaptions() {
+    const int energy = game_.energy();
+    const int lastEnergy = game_.lastEnergy();
     DistLabel->setText(QString::asprintf("Distance travelled  : %d Light Years     Level : %d",
-                                         game::LightYears(Travelled), game::LevelOf(Speed)));
-    if (Energy >= 0) {
-        ScoreLab->setText(QString::number(Energy));
-        Gauge1->setProgress(game::GaugeProgressOf(Energy));
-        switch (game::AlarmFor(Energy, LastEnergy)) {
-        case game::EnergyAlarm::Critical:
-            DoSoundEvent(game::SoundEvent::CriticalEnergy);
-            break;
-        case game::EnergyAlarm::Warning:
-            DoSoundEvent(game::SoundEvent::LowEnergy);
-            break;
-        case game::EnergyAlarm::None:
-            break;
-        }
-        switch (game::BandOf(Energy)) {
+                                         game::LightYears(game_.travelled()), game_.level()));
+    if (energy >= 0) {
+        ScoreLab->setText(QString::number(energy));
+        Gauge1->setProgress(game::GaugeProgressOf(energy));
+        game_.soundEnergyAlarm();
+        switch (game::BandOf(energy)) {
         case game::EnergyBand::Critical: {
             // While critical, every update flips the meter between red and maroon.
             const QColor bar = Gauge1->barColor();
@@ -355,11 +325,11 @@ void TMainForm::UpDateCaptions() {
             break;
         }
         case game::EnergyBand::Low:
-            if (LastEnergy > game::OkEnergy || LastEnergy < game::LowEnergy)
+            if (lastEnergy > game::OkEnergy || lastEnergy < game::LowEnergy)
                 setEnergyLabel("Low", Maroon);
             break;
         case game::EnergyBand::OK:
-            if (LastEnergy < game::OkEnergy)
+            if (lastEnergy < game::OkEnergy)
                 setEnergyLabel("OK", Green);
             break;
         }
@@ -370,21 +340,21 @@ void TMainForm::UpDateCaptions() {
         Gauge1->setProgress(0);
         EndGame();
     }
-    Accuracy = game::AccuracyOf(Hits, ShotsFired);
+    game_.updateAccuracy();
     StatsLabel->setText(QString::asprintf("Shots Fired : %d    Hits : %d    Accuracy : %d%s",
-                                          ShotsFired, Hits, Accuracy, "%"));
-    LastEnergy = Energy;
+                                          game_.shotsFired(), game_.hits(), game_.accuracy(), "%"));
+    game_.noteEnergy();
 }
 
 void TMainForm::Pause() {
     PauseBusy = true;
-    if (!Stopped) {
+    if (!game_.stopped()) {
         Timer1->setEnabled(false);
         IPOnline1->SetEnabled(true);
         CloseButton->setEnabled(true);
         PausePanel->show();
         ShowPausePanel();
-        Stopped = true;
+        game_.stop();
         toolkit::reportState("paused");
     } else {
         resumeSteps();
@@ -399,26 +369,27 @@ void TMainForm::resumeSteps() {
     HidePausePanel();
     PausePanel->hide();
     Timer1->setEnabled(true);
-    Stopped = false;
+    game_.run();
 }
 
 void TMainForm::ShowPausePanel() {
     StopAllSounds();
-    PausePanel->setCaption(QString());
-    const int32_t face = toColorRef(toolkit::buttonFace());
-    toolkit::Pacer pacer(PauseFadeStep);
-    for (int n = 50; n >= 0; --n) {
-        PausePanel->setColor(fromColorRef(gk::DarkenColor(face, 2 * n)));
-        pacer.step();
-    }
+    fadePausePanel(true);
     PausePanel->setCaption("Paused! Click to resume game");
 }
 
 void TMainForm::HidePausePanel() {
+    fadePausePanel(false);
+}
+
+// The panel brightens from black to button face in 51 shades as the pause comes in, and
+// darkens back as it goes.
+void TMainForm::fadePausePanel(bool in) {
     PausePanel->setCaption(QString());
     const int32_t face = toColorRef(toolkit::buttonFace());
     toolkit::Pacer pacer(PauseFadeStep);
-    for (int n = 0; n <= 50; ++n) {
+    for (int step = 0; step <= 50; ++step) {
+        const int n = in ? 50 - step : step;
         PausePanel->setColor(fromColorRef(gk::DarkenColor(face, 2 * n)));
         pacer.step();
     }
@@ -430,12 +401,12 @@ void TMainForm::PausePanelMouseDown(QObject *, Qt::MouseButton, Qt::KeyboardModi
 }
 
 void TMainForm::NewGame() {
-    if (Stopped) {
+    if (game_.stopped()) {
         PauseBusy = true;
         resumeSteps();
         PauseBusy = false;
     }
-    Stopped = true;
+    game_.stop();
     Timer1->setEnabled(false);
     ResultsPanel->hide();
     // The results box of a finished game would cover the start button.
@@ -453,16 +424,12 @@ void TMainForm::NewGame() {
     LoseLabel->hide();
     LaserImage->show();
     Panel7->setColor(Black);
-    Travelled = 0;
-    ShotsFired = 0;
-    Hits = 0;
-    Energy = 0;
-    LastEnergy = 0;
+    game_.clearCounters();
     UpDateCaptions();
     DistLabel->clear();
     StatsLabel->clear();
     EnergLabel->clear();
     ScoreLab->clear();
     ReleaseObjects();
-    InGame = false;
+    game_.abandon();
 }

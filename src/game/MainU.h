@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/FlyingObject.h"
+#include "game/Game.h"
 #include "game/GameSounds.h"
 #include "ui_MainU.h"
 
@@ -9,8 +10,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <optional>
-#include <random>
 
 class TGKAudio;
 class TGKSoundLib;
@@ -25,7 +24,7 @@ class Timer;
 // The main window: the play field with its star field, the status lines, the energy meter,
 // the turret, and the game that runs in it on the tick of Timer1. Its members are grouped by
 // the file that holds their bodies, and each group names that file.
-class TMainForm : public QMainWindow, public Ui::TMainForm {
+class TMainForm : public QMainWindow, private Ui::TMainForm {
     Q_OBJECT
 
 public:
@@ -41,47 +40,30 @@ public:
     toolkit::ImageList *IM_BadGuy2 = nullptr;
     toolkit::ImageList *IM_BadGuy3 = nullptr;
     toolkit::ImageList *ExplodeList = nullptr;
-    TGKSoundLib *SoundLib = nullptr; // the game's sounds, which every window plays from
-    TGKAudio *Audio = nullptr;       // this window's sound device
-    TSaveForm *SaveForm1 = nullptr;  // the window's placement
-    TOnlineIP *IPOnline1 = nullptr;  // whether the machine is online, watched only while paused
+    TGKAudio *Audio = nullptr;      // this window's sound device
+    TSaveForm *SaveForm1 = nullptr; // the window's placement
 
-    // The state of the game.
-    int Travelled = 0;  // flight ticks of this game
-    double Speed = 0.0; // speed factor of the last flight tick; shown as the level
-    int ShotsFired = 0; // laser shots of this game
-    int Hits = 0;       // bad guys shot in this game
-    int Accuracy = 0;   // whole-number hit percentage
-    int Energy = 0;     // below 0 ends the game
-    int LastEnergy = 0; // Energy at the end of the last caption update
-    int AimX = 0;       // last pointer position over the play field
-    int AimY = 0;
-    int StarsMade = 0;   // stars added so far in the star-making phase
-    int FinalScore = 0;  // score of the game just ended
-    int TurnCounter = 0; // bad guys' turn counter, shared by all of them
-    bool Stopped = true; // the loop does not run: paused, over or not started
-    bool InGame = false; // a game is in progress
-    bool MakingStars = false;
-    bool ObjectsLive = false; // the star and bad guy lists hold objects to free
-    bool PauseBusy = false;   // a pause or resume fade is running
-    QString ProgramDir;       // the program's folder, with a trailing separator
+    // The game the window shows; the window asks it, draws what it says and forwards the
+    // player's input to it.
+    TGame &game() { return game_; }
+    const TGame &game() const { return game_; }
+    // The designer's widgets, for a look at what the player sees.
+    const Ui::TMainForm &widgets() const { return *this; }
 
-    // The star list, kept by StarField.cpp: SpareStar is the star the next AddStar adds, and
-    // its Next is the head.
-    FlyingObject SpareStar;
-    FlyingObject *FirstStar() const { return SpareStar.Next; }
-    // The bad guys, kept by BadGuys.cpp: an image and a record at each index.
+    // The doors of the other windows: the sounds' library, which every window plays from,
+    // the program's folder, with a trailing separator, and the online detector.
+    TGKSoundLib *soundLibrary() const { return SoundLib; }
+    const QString &programDir() const { return ProgramDir; }
+    TOnlineIP *onlineDetector() const { return IPOnline1; }
+
+    // The bad guys' images, kept by BadGuys.cpp: bad guy i of the game is drawn by image i.
     QList<toolkit::Image *> BadGuyImages;
-    QList<FlyingObject *> BadGuyList;
 
     // MainU.cpp.
     // The preferences, read from the preferences dialog at the moment the game needs them: the
     // star count (the designed 100 while the box holds no count) and the sound switch.
     int StarCount() const;
     bool SoundsOn() const;
-
-    // Makes the next games draw their random numbers from a fixed seed instead of the clock.
-    void SeedRandom(uint32_t seed) { fixedSeed_ = seed; }
 
     // The window's handlers, the game's loop and its pause: MainU.cpp.
     void FormCreate();
@@ -93,6 +75,7 @@ public:
     void Pause();
     void ShowPausePanel();
     void HidePausePanel();
+    bool pauseBusy() const { return PauseBusy; }
     void PausePanelMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                              int x, int y);
     void Exit1Click();
@@ -202,8 +185,16 @@ private:
     // StarField.cpp.
     void drawStarShape(const FlyingObject &o, const QColor &color);
 
-    std::mt19937 random_; // seeded by StartGame, drawn from by RandomVelocity
-    std::optional<uint32_t> fixedSeed_;
+    // MainU.cpp.
+    void fadePausePanel(bool in);
+    // The field the game plays on is the play field's size at the moment.
+    TGame &gameOnField();
+
+    TGame game_;
+    TGKSoundLib *SoundLib = nullptr; // the game's sounds, which every window plays from
+    TOnlineIP *IPOnline1 = nullptr;  // whether the machine is online, watched only while paused
+    QString ProgramDir;              // the program's folder, with a trailing separator
+    bool PauseBusy = false;          // a pause or resume fade is running
     bool placed_ = false;
 };
 

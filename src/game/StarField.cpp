@@ -13,41 +13,22 @@ const QColor &StarColor = game::colors::White;
 const QColor &SpaceColor = game::colors::Black;
 } // namespace
 
+// The rules of motion are the game's; the window forwards to them under the names the
+// window's handlers have always used.
 void TMainForm::RandomVelocity(FlyingObject &o) {
-    std::uniform_int_distribution<int32_t> component(0, 19);
-    o.DX = component(random_) - 10;
-    o.DY = component(random_) - 10;
+    game_.randomVelocity(o);
 }
 
 void TMainForm::ResetObject(FlyingObject &o) {
-    const QPoint spawn = game::SpawnPoint(MainBox->size(), InGame, QPoint(AimX, AimY));
-    o.X = spawn.x();
-    o.Y = spawn.y();
-    o.Age = 0;
-    o.DX = 0;
-    o.DY = 0;
-    o.Gone = false;
-    o.Hit = false;
-    o.Frame = true;
-    o.State = 0;
-    o.Next = nullptr;
-    do {
-        RandomVelocity(o);
-    } while (o.DX == 0 && o.DY == 0);
+    gameOnField().resetObject(o);
 }
 
 void TMainForm::MoveObject(FlyingObject &o) {
-    o.X += o.DX;
-    o.Y += o.DY;
-    if (o.Age < game::MaxAge)
-        ++o.Age;
+    game_.moveObject(o);
 }
 
 bool TMainForm::OnScreen(FlyingObject &o) {
-    if (game::InsideField(MainBox->size(), o.X, o.Y))
-        return true;
-    o.Gone = true;
-    return false;
+    return gameOnField().onScreen(o);
 }
 
 void TMainForm::drawStarShape(const FlyingObject &o, const QColor &color) {
@@ -64,11 +45,9 @@ void TMainForm::drawStarShape(const FlyingObject &o, const QColor &color) {
 }
 
 void TMainForm::DrawStar(FlyingObject &o) {
+    // A star speeds up as it is drawn, after the drawing, and only once it is a disc.
     drawStarShape(o, StarColor);
-    if (game::StarPenWidth(o.Age) == 1)
-        return;
-    o.DX = game::SpedUp(o.DX, o.Age);
-    o.DY = game::SpedUp(o.DY, o.Age);
+    game_.speedUp(o);
 }
 
 void TMainForm::EraseObject(FlyingObject &o) {
@@ -76,48 +55,35 @@ void TMainForm::EraseObject(FlyingObject &o) {
 }
 
 void TMainForm::AddStar() {
-    // The new star is the spare one, linked in front of the list through the copied Next.
-    auto *star = new FlyingObject(SpareStar);
-    ResetObject(SpareStar);
-    SpareStar.Next = star;
+    gameOnField().addStar();
 }
 
 void TMainForm::UpdateStars() {
-    for (FlyingObject *star = FirstStar(); star; star = star->Next) {
-        if (OnScreen(*star)) {
+    TGame &game = gameOnField();
+    for (FlyingObject *star = game.firstStar(); star; star = star->Next) {
+        // The field test comes before the move, and the star is erased where it was last
+        // drawn before it moves and ages: the erase needs its old place and width.
+        if (game.onScreen(*star)) {
             EraseObject(*star);
-            MoveObject(*star);
+            game.moveObject(*star);
             DrawStar(*star);
         }
         if (star->Gone) {
             EraseObject(*star);
-            FlyingObject *const next = star->Next;
-            ResetObject(*star);
-            star->Next = next;
+            game.recycle(*star);
         }
     }
 }
 
 void TMainForm::ReleaseObjects() {
-    if (!ObjectsLive)
+    if (!game_.objectsLive())
         return;
-    for (FlyingObject *star = FirstStar(); star;) {
-        FlyingObject *const next = star->Next;
-        delete star;
-        star = next;
-    }
-    SpareStar.Next = nullptr;
-    ObjectsLive = false;
-    for (qsizetype i = 0; i < BadGuyImages.size(); ++i) {
+    for (toolkit::Image *image : std::as_const(BadGuyImages)) {
         // The image may be the one whose click is being handled right now (a shot holds the
         // beam with the window's messages flowing), so it goes once its events are done.
-        BadGuyImages[i]->hide();
-        BadGuyImages[i]->deleteLater();
-        delete BadGuyList[i];
-        BadGuyImages[i] = nullptr;
-        BadGuyList[i] = nullptr;
+        image->hide();
+        image->deleteLater();
     }
     BadGuyImages.clear();
-    BadGuyList.clear();
-    ResetObject(SpareStar);
+    gameOnField().releaseObjects();
 }

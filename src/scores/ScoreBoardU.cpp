@@ -99,7 +99,7 @@ int TScoreBoard::GetHighScorePosition(int32_t score) const {
 }
 
 void TScoreBoard::FormCreate() {
-    const QString programDir = MainForm ? MainForm->ProgramDir : platform::ProgramFolder();
+    const QString programDir = MainForm ? MainForm->programDir() : platform::ProgramFolder();
     const scores::ScoreFileLocation where = scores::LocateScoreFile(programDir);
     if (where.path.isEmpty()) {
         // The program does not run without its table: closing the main window ends it.

@@ -31,7 +31,7 @@ TGetNameDlg::TGetNameDlg(QWidget *parent) : QDialog(parent) {
 void TGetNameDlg::createComponents() {
     GetNameAudio = new TGKAudio(this);
     GetNameAudio->setObjectName("GetNameAudio");
-    GetNameAudio->SetSoundLibrary(MainForm ? MainForm->SoundLib : nullptr);
+    GetNameAudio->SetSoundLibrary(MainForm ? MainForm->soundLibrary() : nullptr);
     ApplyStorage(PlayerName->Options(), QStringLiteral("\\VazorazudGorbulax"),
                  QStringLiteral("Settings"));
 }

@@ -39,12 +39,12 @@ protected:
     }
 
     static void SetOnline(bool online) {
-        MainForm->IPOnline1->setInterfaceSource([online] {
+        MainForm->onlineDetector()->setInterfaceSource([online] {
             return std::vector<platform::InterfaceAddress>{
                 {"eth0", online ? "192.0.2.7" : "127.0.0.1", true, !online}};
         });
-        MainForm->IPOnline1->PollAddress();
-        ASSERT_EQ(MainForm->IPOnline1->Online(), online);
+        MainForm->onlineDetector()->PollAddress();
+        ASSERT_EQ(MainForm->onlineDetector()->Online(), online);
     }
 
     QStringList opened; // what the browser was handed, in order
@@ -133,7 +133,7 @@ TEST_F(About, FromTheMenuItSoundsAfterAMomentAndClosesAtOnce) {
         bool looked = false;
         WhenModal(AboutBox, [&] {
             looked = true;
-            EXPECT_TRUE(MainForm->Stopped) << "the game pauses first";
+            EXPECT_TRUE(MainForm->game().stopped()) << "the game pauses first";
             EXPECT_TRUE(AboutBox->OKButton->isEnabled());
             EXPECT_TRUE(AboutBox->Timer1->enabled());
             EXPECT_TRUE(PlayingSounds(AboutBox->AboutAudio).isEmpty()) << "not yet";
@@ -143,7 +143,7 @@ TEST_F(About, FromTheMenuItSoundsAfterAMomentAndClosesAtOnce) {
             EXPECT_FALSE(AboutBox->Timer2->enabled());
             QTest::keyClick(AboutBox, Qt::Key_Escape);
         });
-        MainForm->About1->trigger();
+        MainForm->widgets().About1->trigger();
         EXPECT_TRUE(looked);
         EXPECT_FALSE(AboutBox->isVisible());
         EXPECT_FALSE(AboutBox->ExitMode);
@@ -173,7 +173,7 @@ TEST_F(About, ClosingTheProgramSaysFarewellAndCloseIsUsableOnlyLater) {
         EXPECT_FALSE(a.Timer2->enabled());
         QTest::keyClick(&a, Qt::Key_Escape);
     });
-    MainForm->Exit1->trigger();
+    MainForm->widgets().Exit1->trigger();
     EXPECT_TRUE(looked);
     EXPECT_FALSE(AboutBox->isVisible());
     EXPECT_FALSE(MainForm->isVisible()) << "the program ends";
@@ -201,16 +201,17 @@ TEST_F(About, TheLinksOpenTheMakersPagesAndSayWhenTheyCannot) {
         QString opened; // empty: the browser is not tried
         QString message;
     } cases[] = {
-        {"web site item, offline", [] { MainForm->UmbrelProwletWebsite1->trigger(); }, false, true,
-         "", NoConnection},
-        {"web site item, online", [] { MainForm->UmbrelProwletWebsite1->trigger(); }, true, true,
-         maker::HomePage(), ""},
+        {"web site item, offline", [] { MainForm->widgets().UmbrelProwletWebsite1->trigger(); },
+         false, true, "", NoConnection},
+        {"web site item, online", [] { MainForm->widgets().UmbrelProwletWebsite1->trigger(); },
+         true, true, maker::HomePage(), ""},
         {"web site link, no browser", [] { AboutBox->StaticText4Click(); }, true, false,
          maker::HomePage(), NoConnection},
-        {"main banner, online", [] { QTest::mouseClick(MainForm->BannerImage, Qt::LeftButton); },
-         true, true, maker::HomePage(), ""},
-        {"mailing list item, offline", [] { MainForm->InfoaboutMailinglist1->trigger(); }, false,
-         true, maker::MailingListPage(), ""},
+        {"main banner, online",
+         [] { QTest::mouseClick(MainForm->widgets().BannerImage, Qt::LeftButton); }, true, true,
+         maker::HomePage(), ""},
+        {"mailing list item, offline", [] { MainForm->widgets().InfoaboutMailinglist1->trigger(); },
+         false, true, maker::MailingListPage(), ""},
         {"mailing list, no browser", [] { AboutBox->StaticText5Click(); }, true, false,
          maker::MailingListPage(), NoConnection},
         {"e-mail, offline", [] { AboutBox->StaticText3Click(); }, false, true, mail, ""},
@@ -310,7 +311,7 @@ TEST_F(About, TheUpgradeCheckAsksItsWayToTheDownloadPage) {
         SetOnline(c.online);
         opened.clear();
         Messages messages(c.answers);
-        MainForm->Checkforupgrade1->trigger();
+        MainForm->widgets().Checkforupgrade1->trigger();
         QStringList asked;
         for (const toolkit::Question &q : messages.asked) {
             asked << q.text;
@@ -367,7 +368,12 @@ TEST_F(About, AStoredUpdaterStartsWithTheProgramsFolderAndTheProgramEndsWithoutF
     // Stored as the original platform keeps it: only a to z in capitals.
     AboutBox->SaveEdit1->setText(root.path().toUpper() +
                                  QString::fromUtf8("/UMBREL TööLS/PATCHWELL.EXE"));
-    MainForm->ProgramDir = root.filePath("My Games/Gorbulax/");
+    // The program's folder is noted as the main window is made.
+    const QString programFolder = platform::ProgramFolder();
+    platform::SetProgramFolder(root.filePath("My Games/Gorbulax"));
+    MainForm->FormCreate();
+    platform::SetProgramFolder(programFolder);
+    ASSERT_EQ(MainForm->programDir(), root.filePath("My Games/Gorbulax/"));
     WhenShown([] { return AboutBox->ExitMode; },
               [] {
                   ADD_FAILURE() << "a farewell after the updater started";

@@ -191,8 +191,8 @@ TEST_F(Preferences, TheGameReadsBothControlsWhenItNeedsThem) {
     OptionsDlg->StarEdit->setText("50");
     f.StartGame();
     Ticks(51);
-    EXPECT_FALSE(f.MakingStars);
-    EXPECT_EQ(f.StarsMade, 50);
+    EXPECT_FALSE(f.game().makingStars());
+    EXPECT_EQ(f.game().starsMade(), 50);
 }
 
 TEST_F(Preferences, TheMenuPausesARunningGameAndItStaysPaused) {
@@ -204,10 +204,10 @@ TEST_F(Preferences, TheMenuPausesARunningGameAndItStaysPaused) {
         shown = OptionsDlg->isVisible();
         OptionsDlg->done(QDialog::Rejected);
     });
-    f.SetOptions1->trigger();
+    f.widgets().SetOptions1->trigger();
     EXPECT_TRUE(shown);
-    EXPECT_TRUE(f.Stopped);
-    EXPECT_TRUE(f.PausePanel->isVisible());
+    EXPECT_TRUE(f.game().stopped());
+    EXPECT_TRUE(f.widgets().PausePanel->isVisible());
 }
 
 TEST_F(Preferences, StoredValuesComeBackAtTheNextStart) {

@@ -52,11 +52,11 @@ TEST_F(BadGuys, CountFollowsTheDistanceAndEachNewOneChimes) {
     EXPECT_EQ(f.BadGuyImages.size(), 10);
     FlyTo(3300);
     ASSERT_EQ(f.BadGuyImages.size(), 11);
-    ASSERT_EQ(f.BadGuyList.size(), 11);
+    ASSERT_EQ(f.game().badGuyCount(), 11);
     for (int i = 0; i < 11; ++i) {
         const toolkit::Image *image = f.BadGuyImages[i];
         EXPECT_EQ(image->objectName(), QStringLiteral("BadImage%1").arg(i));
-        EXPECT_EQ(image->parentWidget(), f.BackPanel);
+        EXPECT_EQ(image->parentWidget(), f.widgets().BackPanel);
         EXPECT_TRUE(image->stretch());
         EXPECT_TRUE(image->transparent());
         EXPECT_EQ(image->cursor().shape(), Qt::PointingHandCursor);
@@ -90,10 +90,10 @@ TEST_F(BadGuys, ANewOneShowsAt3x3NextToTheVanishingPointAndGrows) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     FlyTo(100);
-    f.MainBoxMouseMove(f.MainBox, {}, 61, 13);
+    f.MainBoxMouseMove(f.widgets().MainBox, {}, 61, 13);
     FlyTo(101);
-    ASSERT_EQ(f.BadGuyList.size(), 1);
-    const FlyingObject &o = *f.BadGuyList[0];
+    ASSERT_EQ(f.game().badGuyCount(), 1);
+    const FlyingObject &o = f.game().badGuy(0);
     toolkit::Image *image = f.BadGuyImages[0];
     EXPECT_EQ(o.Age, 1);
     EXPECT_EQ(QPoint(o.X - o.DX, o.Y - o.DY), QPoint(161, 63)) << "spawned at the vanishing point";
@@ -103,8 +103,8 @@ TEST_F(BadGuys, ANewOneShowsAt3x3NextToTheVanishingPointAndGrows) {
     EXPECT_EQ(image->picture().size(), QSize(50, 50));
 
     for (int tick = 2; tick <= 20; ++tick) {
-        f.BadGuyList[0]->X = 200; // pinned inside the field
-        f.BadGuyList[0]->Y = 100;
+        f.game().badGuy(0).X = 200; // pinned inside the field
+        f.game().badGuy(0).Y = 100;
         FlyTo(100 + tick);
         EXPECT_EQ(image->width(), game::BadGuySide(tick, 50));
         EXPECT_EQ(o.Frame, tick % 2 == 0) << "flaps every tick";
@@ -112,78 +112,41 @@ TEST_F(BadGuys, ANewOneShowsAt3x3NextToTheVanishingPointAndGrows) {
     EXPECT_EQ(image->size(), QSize(50, 50));
 }
 
-TEST_F(BadGuys, TurnsComeOnEveryTenthUpdateInsideTheFieldSharedByAll) {
-    TMainForm &f = *MainForm;
-    StartFlying(0);
-    FlyTo(101);
-    const auto pin = [&f] {
-        for (FlyingObject *o : std::as_const(f.BadGuyList)) {
-            o->X = 200;
-            o->Y = 100;
-        }
-    };
-    // One bad guy: the counter runs 1 … 10 and turns on the update after it reaches 10.
-    f.TurnCounter = 0;
-    QList<int> turns;
-    for (int tick = 0; tick < 40; ++tick) {
-        pin();
-        const int before = f.TurnCounter;
-        FlyTo(f.Travelled + 1);
-        if (before == 10)
-            turns << tick;
-        EXPECT_EQ(f.TurnCounter, before == 10 ? 1 : before + 1);
-    }
-    EXPECT_EQ(turns, QList<int>({10, 20, 30}));
-
-    // Three bad guys: the turn passes along the updates in index order across ticks.
-    f.Travelled = 899;
-    FlyTo(901);
-    ASSERT_EQ(f.BadGuyList.size(), 3);
-    f.TurnCounter = 0;
-    int updates = 0;
-    for (int tick = 0; tick < 10; ++tick) {
-        pin();
-        FlyTo(f.Travelled + 1);
-        updates += 3;
-        EXPECT_EQ(f.TurnCounter, (updates - 1) % 10 + 1) << "tick " << tick;
-    }
-}
-
 TEST_F(BadGuys, AHitBadGuyAtTheTurnEndsTheTickAndPassesTheTurnOn) {
     TMainForm &f = *MainForm;
     StartFlying(0);
-    f.Travelled = 899;
+    SetCounter(&TGame::Counters::travelled, 899);
     FlyTo(901);
-    ASSERT_EQ(f.BadGuyList.size(), 3);
-    for (FlyingObject *o : std::as_const(f.BadGuyList)) {
-        o->X = 200;
-        o->Y = 100;
+    ASSERT_EQ(f.game().badGuyCount(), 3);
+    for (int i = 0; i < f.game().badGuyCount(); ++i) {
+        f.game().badGuy(i).X = 200;
+        f.game().badGuy(i).Y = 100;
     }
-    FlyingObject &first = *f.BadGuyList[0];
+    FlyingObject &first = f.game().badGuy(0);
     first.Hit = true;
     first.State = 1;
-    const FlyingObject third = *f.BadGuyList[2];
-    f.TurnCounter = 10;
-    FlyTo(f.Travelled + 1);
-    EXPECT_EQ(f.TurnCounter, 10) << "the turn waits for the next bad guy";
-    EXPECT_EQ(f.BadGuyList[2]->Age, third.Age) << "the rest of the tick was skipped";
-    EXPECT_EQ(f.BadGuyList[2]->X, third.X);
+    const FlyingObject third = f.game().badGuy(2);
+    f.game().setTurnCounter(10);
+    FlyTo(f.game().travelled() + 1);
+    EXPECT_EQ(f.game().turnCounter(), 10) << "the turn waits for the next bad guy";
+    EXPECT_EQ(f.game().badGuy(2).Age, third.Age) << "the rest of the tick was skipped";
+    EXPECT_EQ(f.game().badGuy(2).X, third.X);
 }
 
 TEST_F(BadGuys, AShotOneExplodesHidesCountsDownAndComesBack) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     FlyTo(101);
-    FlyingObject &o = *f.BadGuyList[0];
+    FlyingObject &o = f.game().badGuy(0);
     toolkit::Image *image = f.BadGuyImages[0];
     o.X = 200;
     o.Y = 100;
     o.DX = 1;
     o.DY = 0;
-    f.TurnCounter = 0; // no turn during the explosion
+    f.game().setTurnCounter(0); // no turn during the explosion
     o.Hit = true;
     o.State = 1;
-    f.Energy = 500;
+    SetCounter(&TGame::Counters::energy, 500);
 
     // States 1 to 6 show the explosion frames, 7 hides the image and moves it out.
     for (int state = 1; state <= 6; ++state) {
@@ -198,7 +161,7 @@ TEST_F(BadGuys, AShotOneExplodesHidesCountsDownAndComesBack) {
     EXPECT_FALSE(o.Hit);
     EXPECT_EQ(o.State, 1);
     EXPECT_GE(o.X, 10000);
-    EXPECT_FALSE(image->geometry().intersects(f.MainBox->geometry()));
+    EXPECT_FALSE(image->geometry().intersects(f.widgets().MainBox->geometry()));
 
     // Then it counts down outside and is reset on the 19th tick there.
     for (int tick = 1; tick <= 18; ++tick) {
@@ -210,20 +173,20 @@ TEST_F(BadGuys, AShotOneExplodesHidesCountsDownAndComesBack) {
     EXPECT_EQ(o.State, 0);
     EXPECT_EQ(o.Age, 0);
     EXPECT_LT(o.X, 523);
-    EXPECT_EQ(f.Energy, 500) << "a shot bad guy costs nothing";
+    EXPECT_EQ(f.game().energy(), 500) << "a shot bad guy costs nothing";
 }
 
 TEST_F(BadGuys, AnEscapeCostsTenOnceAndItComesBackAfterTheCountdown) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     FlyTo(101);
-    FlyingObject &o = *f.BadGuyList[0];
+    FlyingObject &o = f.game().badGuy(0);
     o.X = -100;
     o.DX = -1;
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
-    f.Energy = 500;
+    SetCounter(&TGame::Counters::energy, 500);
     f.Go();
-    EXPECT_EQ(f.Energy, 490);
+    EXPECT_EQ(f.game().energy(), 490);
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Escape}));
     EXPECT_FALSE(f.BadGuyImages[0]->isVisible());
     sounds.clear();
@@ -231,7 +194,7 @@ TEST_F(BadGuys, AnEscapeCostsTenOnceAndItComesBackAfterTheCountdown) {
         f.Go();
         EXPECT_EQ(o.State, tick + 1);
     }
-    EXPECT_EQ(f.Energy, 490);
+    EXPECT_EQ(f.game().energy(), 490);
     EXPECT_FALSE(raisedEvents(sounds).contains(SoundEvent::Escape));
     f.Go();
     EXPECT_EQ(o.State, 0) << "reset on the 19th tick after the escape";
@@ -241,22 +204,22 @@ TEST_F(BadGuys, OneShotNearTheEdgeLeavesWithoutCost) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     FlyTo(101);
-    FlyingObject &o = *f.BadGuyList[0];
+    FlyingObject &o = f.game().badGuy(0);
     o.X = 523 + 30;
     o.Y = 100;
     o.DX = 5;
     o.DY = 0;
     o.Hit = true;
     o.State = 3;
-    f.Energy = 500;
+    SetCounter(&TGame::Counters::energy, 500);
     f.Go();
-    EXPECT_EQ(f.Energy, 500);
+    EXPECT_EQ(f.game().energy(), 500);
     EXPECT_EQ(o.State, 4);
     for (int tick = 0; tick < 16; ++tick)
         f.Go();
     EXPECT_EQ(o.State, 0);
     EXPECT_FALSE(o.Hit);
-    EXPECT_EQ(f.Energy, 500);
+    EXPECT_EQ(f.game().energy(), 500);
 }
 
 TEST_F(BadGuys, FlightAllocatesOnlyItsSpawns) {
@@ -266,10 +229,10 @@ TEST_F(BadGuys, FlightAllocatesOnlyItsSpawns) {
     QSet<const void *> objects;
     const auto collect = [&f] {
         QSet<const void *> all;
-        for (const FlyingObject *star = f.FirstStar(); star; star = star->Next)
+        for (const FlyingObject *star = f.game().firstStar(); star; star = star->Next)
             all.insert(star);
-        for (int i = 0; i < f.BadGuyList.size(); ++i) {
-            all.insert(f.BadGuyList[i]);
+        for (int i = 0; i < f.game().badGuyCount(); ++i) {
+            all.insert(&f.game().badGuy(i));
             all.insert(f.BadGuyImages[i]);
         }
         return all;
@@ -286,6 +249,6 @@ TEST_F(BadGuys, FlightAllocatesOnlyItsSpawns) {
     f.NewGame();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(f.BadGuyImages.isEmpty());
-    EXPECT_TRUE(f.BadGuyList.isEmpty());
-    EXPECT_EQ(f.BackPanel->findChildren<toolkit::Image *>().size(), 0);
+    EXPECT_TRUE((f.game().badGuyCount() == 0));
+    EXPECT_EQ(f.widgets().BackPanel->findChildren<toolkit::Image *>().size(), 0);
 }

@@ -13,10 +13,10 @@ namespace {
 const QString Paused = "Paused! Click to resume game";
 
 void expectPaused(bool paused, const char *what) {
-    EXPECT_EQ(MainForm->Stopped && MainForm->InGame, paused) << what;
-    EXPECT_EQ(MainForm->PausePanel->isVisible(), paused) << what;
+    EXPECT_EQ(MainForm->game().stopped() && MainForm->game().inGame(), paused) << what;
+    EXPECT_EQ(MainForm->widgets().PausePanel->isVisible(), paused) << what;
     if (paused) {
-        EXPECT_EQ(MainForm->PausePanel->caption(), Paused) << what;
+        EXPECT_EQ(MainForm->widgets().PausePanel->caption(), Paused) << what;
     }
 }
 
@@ -46,7 +46,8 @@ TEST_F(Desktop, LeavingTheWindowPausesAFlightAndNothingElse) {
          false},
         {"flying", [] { StartFlying(0); }, true},
         {"paused", [] { StartFlying(0), MainForm->Pause(); }, true},
-        {"over", [] { StartFlying(0), MainForm->InGame = false, MainForm->Stopped = true; }, false},
+        {"over", [] { StartFlying(0), MainForm->game().stop(), MainForm->game().abandon(); },
+         false},
     };
     const struct {
         const char *how;
@@ -61,7 +62,7 @@ TEST_F(Desktop, LeavingTheWindowPausesAFlightAndNothingElse) {
             MainForm->showNormal();
             MainForm->NewGame();
             s.reach();
-            const bool wasStopped = MainForm->Stopped;
+            const bool wasStopped = MainForm->game().stopped();
             way.leave();
             QCoreApplication::processEvents();
             const std::string what = std::string(s.state) + ", " + way.how;
@@ -69,7 +70,7 @@ TEST_F(Desktop, LeavingTheWindowPausesAFlightAndNothingElse) {
                 expectPaused(true, what.c_str());
                 EXPECT_FALSE(MainForm->Timer1->enabled()) << what;
             } else {
-                EXPECT_EQ(MainForm->Stopped, wasStopped) << what;
+                EXPECT_EQ(MainForm->game().stopped(), wasStopped) << what;
             }
             // Coming back resumes nothing: the player clicks the panel.
             MainForm->showNormal();
@@ -105,9 +106,9 @@ TEST_F(Desktop, KeysPauseResumeHelpAndExitBesideTheMenu) {
     expectPaused(true, "after the help");
 
     // The menu's captions stay as designed: the keys are not written beside them.
-    for (QAction *item : {f.Exit1, f.Help2, f.New1})
+    for (QAction *item : {f.widgets().Exit1, f.widgets().Help2, f.widgets().New1})
         EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
-    EXPECT_EQ(f.Exit1->text(), "E&xit");
+    EXPECT_EQ(f.widgets().Exit1->text(), "E&xit");
 
     // Ctrl+Q leaves as E&xit does: with the farewell.
     activate();
@@ -124,9 +125,9 @@ TEST_F(Desktop, TheWindowIsNeverSmallerThanDesigned) {
     f.resize(200, 120);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.size(), designed);
-    EXPECT_EQ(f.ClientArea->size(), QSize(612, 406));
-    EXPECT_EQ(f.StartButton->pos(), QPoint(174, 77));
-    EXPECT_TRUE(f.MainBox->rect().contains(f.StartButton->geometry()));
+    EXPECT_EQ(f.widgets().ClientArea->size(), QSize(612, 406));
+    EXPECT_EQ(f.widgets().StartButton->pos(), QPoint(174, 77));
+    EXPECT_TRUE(f.widgets().MainBox->rect().contains(f.widgets().StartButton->geometry()));
     f.resize(designed.width() + 100, 120);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.size(), QSize(designed.width() + 100, designed.height()));
@@ -155,7 +156,7 @@ TEST_F(Desktop, AClosingAskedForBySignalKeepsThePlacementAndSaysNoFarewell) {
     for (const auto &c : cases) {
         StartFlying(0);
         FlyTo(120);
-        ASSERT_FALSE(MainForm->BadGuyList.isEmpty());
+        ASSERT_GT(MainForm->game().badGuyCount(), 0);
         MainForm->resize(700, 500);
         MainForm->move(40, 30);
         QCoreApplication::processEvents();
@@ -167,8 +168,8 @@ TEST_F(Desktop, AClosingAskedForBySignalKeepsThePlacementAndSaysNoFarewell) {
         EXPECT_FALSE(MainForm->isVisible()) << c.during;
         EXPECT_FALSE(QApplication::activeModalWidget()) << c.during;
         EXPECT_TRUE(MainForm->WindowClosed) << c.during;
-        EXPECT_TRUE(MainForm->BadGuyList.isEmpty()) << c.during;
-        EXPECT_FALSE(MainForm->ObjectsLive) << c.during;
+        EXPECT_EQ(MainForm->game().badGuyCount(), 0) << c.during;
+        EXPECT_FALSE(MainForm->game().objectsLive()) << c.during;
         if (std::string(c.during) != "the farewell") {
             EXPECT_FALSE(farewell) << c.during;
         }

@@ -23,11 +23,12 @@ void Sample(QTimer &timer, Frames &frames) {
     timer.setInterval(0);
     QObject::connect(&timer, &QTimer::timeout, [&frames] {
         TMainForm &f = *MainForm;
-        frames.newUsable << f.New1->isEnabled();
-        if (f.LoseLabel2->isVisible())
-            frames.blanks << int(f.LoseLabel2->text().count(' '));
-        else if (f.LoseLabel->isVisible() && f.LoseLabel->text().trimmed().isEmpty())
-            frames.barTops << f.LoseLabel->y();
+        frames.newUsable << f.widgets().New1->isEnabled();
+        if (f.widgets().LoseLabel2->isVisible())
+            frames.blanks << int(f.widgets().LoseLabel2->text().count(' '));
+        else if (f.widgets().LoseLabel->isVisible() &&
+                 f.widgets().LoseLabel->text().trimmed().isEmpty())
+            frames.barTops << f.widgets().LoseLabel->y();
     });
     timer.start();
 }
@@ -73,26 +74,26 @@ using EndOfGame = FormsTest;
 TEST_F(EndOfGame, TheResultsCountUpToTheFinalScore) {
     TMainForm &f = *MainForm;
     StartFlying(10);
-    f.Hits = 12;
-    f.ShotsFired = 15;
-    f.Travelled = 2345;
+    SetCounter(&TGame::Counters::hits, 12);
+    SetCounter(&TGame::Counters::shotsFired, 15);
+    SetCounter(&TGame::Counters::travelled, 2345);
     f.UpDateCaptions();
-    ASSERT_EQ(f.Accuracy, 80);
+    ASSERT_EQ(f.game().accuracy(), 80);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     Frames frames;
     QTimer sampler;
     Sample(sampler, frames);
 
-    f.Energy = -10; // the escape that ends the game
+    SetCounter(&TGame::Counters::energy, -10); // the escape that ends the game
     f.UpDateCaptions();
     sampler.stop();
 
-    EXPECT_FALSE(f.InGame);
-    EXPECT_TRUE(f.Stopped);
+    EXPECT_FALSE(f.game().inGame());
+    EXPECT_TRUE(f.game().stopped());
     EXPECT_FALSE(f.Timer1->enabled());
-    EXPECT_TRUE(f.CloseButton->isEnabled());
-    EXPECT_FALSE(f.LaserImage->isVisible());
-    EXPECT_EQ(f.Panel7->color(), toolkit::buttonFace());
+    EXPECT_TRUE(f.widgets().CloseButton->isEnabled());
+    EXPECT_FALSE(f.widgets().LaserImage->isVisible());
+    EXPECT_EQ(f.widgets().Panel7->color(), toolkit::buttonFace());
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::GameLost, SoundEvent::GameOver}));
 
     // The bar slides down to the middle, the words close in to one blank between them.
@@ -104,45 +105,46 @@ TEST_F(EndOfGame, TheResultsCountUpToTheFinalScore) {
     EXPECT_TRUE(NonIncreasing(frames.blanks));
     EXPECT_EQ(frames.blanks.back(), 1);
     EXPECT_FALSE(frames.newUsable.contains(true)) << "\"&New\" is never usable meanwhile";
-    EXPECT_EQ(f.LoseLabel->y(), f.BackPanel->height() / 2);
-    EXPECT_EQ(f.LoseLabel->text(), "Game Over!");
-    EXPECT_FALSE(f.LoseLabel->isVisible());
-    EXPECT_FALSE(f.LoseLabel2->isVisible());
+    EXPECT_EQ(f.widgets().LoseLabel->y(), f.widgets().BackPanel->height() / 2);
+    EXPECT_EQ(f.widgets().LoseLabel->text(), "Game Over!");
+    EXPECT_FALSE(f.widgets().LoseLabel->isVisible());
+    EXPECT_FALSE(f.widgets().LoseLabel2->isVisible());
 
-    EXPECT_TRUE(f.StartAnother->isVisible());
-    EXPECT_EQ(f.StartAnother->pos(), QPoint(523 / 2 - f.StartAnother->width() / 2,
-                                            226 / 2 - f.StartAnother->height() / 2));
-    EXPECT_EQ(f.StartAnother->color(), toolkit::buttonFace());
-    EXPECT_EQ(f.StartAnother->bevelOuter(), toolkit::Panel::Bevel::Raised);
-    EXPECT_EQ(f.RS_Hits->caption(), "Kills : 12");
-    EXPECT_EQ(f.RS_Acc->caption(), "Accuracy : 80%");
-    EXPECT_EQ(f.RS_Dist->caption(), "Distance : 23");
-    EXPECT_EQ(f.RS2_Hits->caption(), "1200");
-    EXPECT_EQ(f.RS2_Acc->caption(), "800");
-    EXPECT_EQ(f.RS2_Dist->caption(), "2345");
-    EXPECT_EQ(f.RS2_FinalScore->caption(), "4345");
-    EXPECT_EQ(f.FinalScore, 4345);
-    EXPECT_TRUE(f.ResultsPanel->isVisible());
-    EXPECT_TRUE(f.StartAnotherButton->isVisible());
-    EXPECT_FALSE(f.StartAnotherButton->isEnabled());
-    EXPECT_FALSE(f.New1->isEnabled());
+    EXPECT_TRUE(f.widgets().StartAnother->isVisible());
+    EXPECT_EQ(f.widgets().StartAnother->pos(),
+              QPoint(523 / 2 - f.widgets().StartAnother->width() / 2,
+                     226 / 2 - f.widgets().StartAnother->height() / 2));
+    EXPECT_EQ(f.widgets().StartAnother->color(), toolkit::buttonFace());
+    EXPECT_EQ(f.widgets().StartAnother->bevelOuter(), toolkit::Panel::Bevel::Raised);
+    EXPECT_EQ(f.widgets().RS_Hits->caption(), "Kills : 12");
+    EXPECT_EQ(f.widgets().RS_Acc->caption(), "Accuracy : 80%");
+    EXPECT_EQ(f.widgets().RS_Dist->caption(), "Distance : 23");
+    EXPECT_EQ(f.widgets().RS2_Hits->caption(), "1200");
+    EXPECT_EQ(f.widgets().RS2_Acc->caption(), "800");
+    EXPECT_EQ(f.widgets().RS2_Dist->caption(), "2345");
+    EXPECT_EQ(f.widgets().RS2_FinalScore->caption(), "4345");
+    EXPECT_EQ(f.game().finalScore(), 4345);
+    EXPECT_TRUE(f.widgets().ResultsPanel->isVisible());
+    EXPECT_TRUE(f.widgets().StartAnotherButton->isVisible());
+    EXPECT_FALSE(f.widgets().StartAnotherButton->isEnabled());
+    EXPECT_FALSE(f.widgets().New1->isEnabled());
     EXPECT_TRUE(f.Timer2->enabled());
     EXPECT_EQ(f.Timer2->interval(), 2500);
 
     // A click on the field of a finished game does nothing.
-    f.MainBoxMouseDown(f.MainBox, Qt::LeftButton, {}, 100, 100);
-    f.MainBoxMouseDown(f.MainBox, Qt::RightButton, {}, 100, 100);
-    EXPECT_EQ(f.ShotsFired, 15);
-    EXPECT_FALSE(f.PausePanel->isVisible());
+    f.MainBoxMouseDown(f.widgets().MainBox, Qt::LeftButton, {}, 100, 100);
+    f.MainBoxMouseDown(f.widgets().MainBox, Qt::RightButton, {}, 100, 100);
+    EXPECT_EQ(f.game().shotsFired(), 15);
+    EXPECT_FALSE(f.widgets().PausePanel->isVisible());
 }
 
 TEST_F(EndOfGame, AQualifyingScoreIsEnteredAndShownThenAnotherGameStartsAtOnce) {
     TMainForm &f = *MainForm;
     StartFlying(10);
-    f.Travelled = 4345;
-    f.Energy = -10;
+    SetCounter(&TGame::Counters::travelled, 4345);
+    SetCounter(&TGame::Counters::energy, -10);
     f.UpDateCaptions();
-    ASSERT_EQ(f.FinalScore, 4345);
+    ASSERT_EQ(f.game().finalScore(), 4345);
 
     int markedRow = -1;
     WhenModal(GetNameDlg, [&markedRow] {
@@ -160,38 +162,38 @@ TEST_F(EndOfGame, AQualifyingScoreIsEnteredAndShownThenAnotherGameStartsAtOnce) 
     EXPECT_EQ(markedRow, 2);
     EXPECT_EQ(ScoreBoard->ScoreTable[2].Name, "Tester");
     EXPECT_FALSE(f.Timer2->enabled());
-    EXPECT_TRUE(f.New1->isEnabled());
-    EXPECT_TRUE(f.StartAnotherButton->isEnabled());
+    EXPECT_TRUE(f.widgets().New1->isEnabled());
+    EXPECT_TRUE(f.widgets().StartAnotherButton->isEnabled());
 
-    f.StartAnotherButton->click();
-    EXPECT_FALSE(f.StartAnother->isVisible());
-    EXPECT_FALSE(f.StartButton->isVisible());
-    EXPECT_TRUE(f.InGame);
-    EXPECT_TRUE(f.MakingStars);
+    f.widgets().StartAnotherButton->click();
+    EXPECT_FALSE(f.widgets().StartAnother->isVisible());
+    EXPECT_FALSE(f.widgets().StartButton->isVisible());
+    EXPECT_TRUE(f.game().inGame());
+    EXPECT_TRUE(f.game().makingStars());
     EXPECT_TRUE(f.Timer1->enabled());
-    EXPECT_EQ(f.Travelled, 0);
-    EXPECT_EQ(f.FirstStar(), nullptr) << "the last game's stars are gone";
-    EXPECT_TRUE(f.BadGuyList.isEmpty());
+    EXPECT_EQ(f.game().travelled(), 0);
+    EXPECT_EQ(f.game().firstStar(), nullptr) << "the last game's stars are gone";
+    EXPECT_TRUE((f.game().badGuyCount() == 0));
 }
 
 TEST_F(EndOfGame, AScoreOutsideTheTableAsksNothingAndNewIsUsableAgain) {
     TMainForm &f = *MainForm;
     StartFlying(0);
-    f.Travelled = 120; // no shot fired: only the distance scores
-    f.Energy = -10;
+    SetCounter(&TGame::Counters::travelled, 120); // no shot fired: only the distance scores
+    SetCounter(&TGame::Counters::energy, -10);
     f.UpDateCaptions();
-    EXPECT_EQ(f.RS_Acc->caption(), "Accuracy : 0%");
-    EXPECT_EQ(f.FinalScore, 120);
-    EXPECT_FALSE(f.IPOnline1->Enabled()) << "the detector waits for the results";
+    EXPECT_EQ(f.widgets().RS_Acc->caption(), "Accuracy : 0%");
+    EXPECT_EQ(f.game().finalScore(), 120);
+    EXPECT_FALSE(f.onlineDetector()->Enabled()) << "the detector waits for the results";
     f.Timer2->onTimer(); // a dialog would wait here for a click that never comes
-    EXPECT_TRUE(f.New1->isEnabled());
-    EXPECT_TRUE(f.StartAnotherButton->isEnabled());
-    EXPECT_TRUE(f.IPOnline1->Enabled());
+    EXPECT_TRUE(f.widgets().New1->isEnabled());
+    EXPECT_TRUE(f.widgets().StartAnotherButton->isEnabled());
+    EXPECT_TRUE(f.onlineDetector()->Enabled());
 
     // "&New" from the results: the idle field with its start button, not the results box.
-    f.New1->trigger();
-    EXPECT_TRUE(f.StartButton->isVisible());
-    EXPECT_FALSE(f.StartAnother->isVisible());
+    f.widgets().New1->trigger();
+    EXPECT_TRUE(f.widgets().StartButton->isVisible());
+    EXPECT_FALSE(f.widgets().StartAnother->isVisible());
 }
 
 TEST_F(EndOfGame, ClosingTheWindowStopsTheSequenceWhereItIs) {
@@ -200,22 +202,23 @@ TEST_F(EndOfGame, ClosingTheWindowStopsTheSequenceWhereItIs) {
     FlyTo(700);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     QTimer::singleShot(0, &f, [] { CloseProgram(); });
-    f.Energy = -10;
+    SetCounter(&TGame::Counters::energy, -10);
     f.UpDateCaptions();
     EXPECT_TRUE(f.WindowClosed);
     EXPECT_FALSE(raisedEvents(sounds).contains(SoundEvent::GameOver)) << "the sequence went on";
-    EXPECT_FALSE(f.StartAnother->isVisible());
+    EXPECT_FALSE(f.widgets().StartAnother->isVisible());
     EXPECT_FALSE(f.Timer2->enabled());
-    EXPECT_FALSE(f.ObjectsLive);
-    EXPECT_TRUE(f.BadGuyList.isEmpty());
+    EXPECT_FALSE(f.game().objectsLive());
+    EXPECT_TRUE((f.game().badGuyCount() == 0));
 }
 
 // The menu's windows pause a game in flight, and open during the end sequence without
 // stopping it: the results still count up once the window is closed.
 TEST_F(EndOfGame, TheMenusWindowsPauseAFlightAndLeaveTheSequenceGoingOn) {
     TMainForm &f = *MainForm;
-    const std::pair<QAction *, QDialog *> items[] = {
-        {f.ViewHighScores1, ScoreBoard}, {f.SetOptions1, OptionsDlg}, {f.Help2, HelpForm}};
+    const std::pair<QAction *, QDialog *> items[] = {{f.widgets().ViewHighScores1, ScoreBoard},
+                                                     {f.widgets().SetOptions1, OptionsDlg},
+                                                     {f.widgets().Help2, HelpForm}};
     for (const auto &[action, window] : items) {
         SCOPED_TRACE(action->text().toStdString());
         StartFlying(0);
@@ -226,26 +229,26 @@ TEST_F(EndOfGame, TheMenusWindowsPauseAFlightAndLeaveTheSequenceGoingOn) {
         });
         action->trigger();
         EXPECT_TRUE(shown);
-        EXPECT_TRUE(f.Stopped);
-        EXPECT_TRUE(f.PausePanel->isVisible());
-        f.New1->trigger();
+        EXPECT_TRUE(f.game().stopped());
+        EXPECT_TRUE(f.widgets().PausePanel->isVisible());
+        f.widgets().New1->trigger();
     }
 
     StartFlying(0);
-    f.Travelled = 120;
+    SetCounter(&TGame::Counters::travelled, 120);
     bool shown = false;
     QTimer::singleShot(0, &f, [&shown, &f] {
         WhenModal(ScoreBoard, [&shown] {
             shown = true;
             ScoreBoard->BitBtn1->click();
         });
-        f.ViewHighScores1->trigger();
+        f.widgets().ViewHighScores1->trigger();
     });
-    f.Energy = -10;
+    SetCounter(&TGame::Counters::energy, -10);
     f.UpDateCaptions();
     EXPECT_TRUE(shown);
-    EXPECT_FALSE(f.PausePanel->isVisible());
-    EXPECT_EQ(f.RS2_FinalScore->caption(), "120");
-    EXPECT_TRUE(f.StartAnother->isVisible());
+    EXPECT_FALSE(f.widgets().PausePanel->isVisible());
+    EXPECT_EQ(f.widgets().RS2_FinalScore->caption(), "120");
+    EXPECT_TRUE(f.widgets().StartAnother->isVisible());
     EXPECT_TRUE(f.Timer2->enabled());
 }

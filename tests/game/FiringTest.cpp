@@ -16,7 +16,7 @@ toolkit::Image *Present(int i, int x, int y) {
     TMainForm &f = *MainForm;
     for (int k = 0; k < f.BadGuyImages.size(); ++k)
         f.BadGuyImages[k]->hide();
-    FlyingObject &o = *f.BadGuyList[i];
+    FlyingObject &o = f.game().badGuy(i);
     o.X = x;
     o.Y = y;
     o.Age = 20;
@@ -44,46 +44,46 @@ using Firing = FormsTest;
 
 TEST_F(Firing, TheTurretFollowsThePointerOverFieldPanelAndStartButton) {
     TMainForm &f = *MainForm;
-    const int px = f.LaserImage->width() / 2;
-    QTest::mouseMove(f.MainBox, QPoint(261, 40));
-    EXPECT_EQ(QPoint(f.AimX, f.AimY), QPoint(261, 40));
-    const QImage above = f.LaserImage->picture();
+    const int px = f.widgets().LaserImage->width() / 2;
+    QTest::mouseMove(f.widgets().MainBox, QPoint(261, 40));
+    EXPECT_EQ(f.game().aim(), QPoint(261, 40));
+    const QImage above = f.widgets().LaserImage->picture();
     EXPECT_EQ(above.pixelColor(px, 13), Lime);
     EXPECT_EQ(above.pixelColor(px, 1), QColor(255, 0, 0)) << "the handle";
     EXPECT_EQ(above.pixelColor(1, 1), toolkit::buttonFace());
     EXPECT_EQ(above.pixelColor(49, 1), toolkit::buttonFace());
 
-    f.MainBoxMouseMove(f.MainBox, {}, 522, 225);
-    EXPECT_EQ(f.LaserImage->picture().pixelColor(px - 13, 0), Lime);
+    f.MainBoxMouseMove(f.widgets().MainBox, {}, 522, 225);
+    EXPECT_EQ(f.widgets().LaserImage->picture().pixelColor(px - 13, 0), Lime);
 
     // Over the start button, the pointer counts in field coordinates.
-    const QPoint button = f.StartButton->pos();
-    QTest::mouseMove(f.StartButton, QPoint(5, 6));
-    EXPECT_EQ(QPoint(f.AimX, f.AimY), button + QPoint(5, 6));
+    const QPoint button = f.widgets().StartButton->pos();
+    QTest::mouseMove(f.widgets().StartButton, QPoint(5, 6));
+    EXPECT_EQ(f.game().aim(), button + QPoint(5, 6));
 
     f.StartGame();
     f.Pause();
-    QTest::mouseMove(f.PausePanel, QPoint(100, 50));
-    EXPECT_EQ(QPoint(f.AimX, f.AimY), QPoint(100, 50));
+    QTest::mouseMove(f.widgets().PausePanel, QPoint(100, 50));
+    EXPECT_EQ(f.game().aim(), QPoint(100, 50));
 
     // Hidden (after a game's end) the turret stays as it is and the aim is not updated.
-    f.LaserImage->hide();
-    f.MainBoxMouseMove(f.MainBox, {}, 10, 10);
-    EXPECT_EQ(QPoint(f.AimX, f.AimY), QPoint(100, 50));
+    f.widgets().LaserImage->hide();
+    f.MainBoxMouseMove(f.widgets().MainBox, {}, 10, 10);
+    EXPECT_EQ(f.game().aim(), QPoint(100, 50));
 }
 
 TEST_F(Firing, AClickOnTheFieldFiresAMissAndWipesTheBeam) {
     TMainForm &f = *MainForm;
-    QTest::mouseClick(f.MainBox, Qt::LeftButton, {}, QPoint(100, 50));
-    EXPECT_EQ(f.ShotsFired, 0) << "no firing while stopped";
+    QTest::mouseClick(f.widgets().MainBox, Qt::LeftButton, {}, QPoint(100, 50));
+    EXPECT_EQ(f.game().shotsFired(), 0) << "no firing while stopped";
 
     StartFlying(0);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
-    QTest::mouseClick(f.MainBox, Qt::LeftButton, {}, QPoint(100, 50));
-    EXPECT_EQ(f.ShotsFired, 1);
-    EXPECT_EQ(f.Hits, 0);
+    QTest::mouseClick(f.widgets().MainBox, Qt::LeftButton, {}, QPoint(100, 50));
+    EXPECT_EQ(f.game().shotsFired(), 1);
+    EXPECT_EQ(f.game().hits(), 0);
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser}));
-    const QImage field = f.MainBox->image();
+    const QImage field = f.widgets().MainBox->image();
     for (int y = 0; y < field.height(); ++y)
         for (int x = 0; x < field.width(); ++x)
             ASSERT_EQ(field.pixelColor(x, y), QColor(0, 0, 0)) << "at " << x << "," << y;
@@ -95,62 +95,48 @@ TEST_F(Firing, AHitScoresOnceAndTheExplosionStartsNextTick) {
     FlyTo(101);
     toolkit::Image *image = Present(0, 200, 80);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
-    f.Energy = 10;
-    f.LastEnergy = 10;
+    SetCounter(&TGame::Counters::energy, 10);
+    SetCounter(&TGame::Counters::lastEnergy, 10);
 
     QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(20, 20));
-    const FlyingObject &o = *f.BadGuyList[0];
+    const FlyingObject &o = f.game().badGuy(0);
     EXPECT_TRUE(o.Hit);
     EXPECT_EQ(o.State, 1);
-    EXPECT_EQ(f.ShotsFired, 1);
-    EXPECT_EQ(f.Hits, 1);
-    EXPECT_EQ(f.Energy, 20);
-    EXPECT_EQ(f.ScoreLab->text(), "20");
+    EXPECT_EQ(f.game().shotsFired(), 1);
+    EXPECT_EQ(f.game().hits(), 1);
+    EXPECT_EQ(f.game().energy(), 20);
+    EXPECT_EQ(f.widgets().ScoreLab->text(), "20");
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser, SoundEvent::BadGuyShot}));
-    EXPECT_EQ(f.StatsLabel->text(), "Shots Fired : 1    Hits : 1    Accuracy : 100%");
+    EXPECT_EQ(f.widgets().StatsLabel->text(), "Shots Fired : 1    Hits : 1    Accuracy : 100%");
 
     // A second click on the exploding bad guy fires again but scores nothing.
     sounds.clear();
     QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_EQ(f.ShotsFired, 2);
-    EXPECT_EQ(f.Hits, 1);
-    EXPECT_EQ(f.Energy, 20);
+    EXPECT_EQ(f.game().shotsFired(), 2);
+    EXPECT_EQ(f.game().hits(), 1);
+    EXPECT_EQ(f.game().energy(), 20);
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser}));
-}
-
-TEST_F(Firing, ShootingOnlyBadGuysKeepsTheAccuracyAt100) {
-    TMainForm &f = *MainForm;
-    StartFlying(0);
-    FlyTo(900);
-    ASSERT_EQ(f.BadGuyList.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        toolkit::Image *image = Present(i, 50 + 100 * i, 60);
-        QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(25, 25));
-    }
-    EXPECT_EQ(f.ShotsFired, 3);
-    EXPECT_EQ(f.Hits, 3);
-    EXPECT_EQ(f.Accuracy, 100);
 }
 
 TEST_F(Firing, AClickIsCreditedToTheBadGuyOfItsImageNotOfItsName) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     FlyTo(3900);
-    ASSERT_EQ(f.BadGuyList.size(), 13);
+    ASSERT_EQ(f.game().badGuyCount(), 13);
     toolkit::Image *image = Present(12, 300, 100);
     ASSERT_EQ(image->objectName(), "BadImage12");
     QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(10, 10));
     for (int i = 0; i < 13; ++i)
-        EXPECT_EQ(f.BadGuyList[i]->Hit, i == 12) << "bad guy " << i;
+        EXPECT_EQ(f.game().badGuy(i).Hit, i == 12) << "bad guy " << i;
 
     // An image that is no bad guy of this game (one left from a game reset while the beam was
     // held) fires but hits nobody, whatever its name.
-    toolkit::Image stranger(f.BackPanel);
+    toolkit::Image stranger(f.widgets().BackPanel);
     stranger.setObjectName("BadImage3");
     f.BadGuyMouseDown(&stranger, Qt::LeftButton, {}, 5, 5);
-    EXPECT_EQ(f.ShotsFired, 2);
-    EXPECT_EQ(f.Hits, 1);
-    EXPECT_FALSE(f.BadGuyList[3]->Hit);
+    EXPECT_EQ(f.game().shotsFired(), 2);
+    EXPECT_EQ(f.game().hits(), 1);
+    EXPECT_FALSE(f.game().badGuy(3).Hit);
 }
 
 TEST_F(Firing, RightClicksPauseOnlyInAGame) {
@@ -159,13 +145,13 @@ TEST_F(Firing, RightClicksPauseOnlyInAGame) {
     FlyTo(101);
     toolkit::Image *image = Present(0, 200, 80);
     QTest::mouseClick(image, Qt::RightButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(f.Stopped);
-    EXPECT_TRUE(f.PausePanel->isVisible());
+    EXPECT_TRUE(f.game().stopped());
+    EXPECT_TRUE(f.widgets().PausePanel->isVisible());
 
     // Paused: left clicks on a bad guy do nothing.
     f.BadGuyMouseDown(image, Qt::LeftButton, {}, 5, 5);
-    EXPECT_EQ(f.ShotsFired, 0);
-    EXPECT_FALSE(f.BadGuyList[0]->Hit);
+    EXPECT_EQ(f.game().shotsFired(), 0);
+    EXPECT_FALSE(f.game().badGuy(0).Hit);
 }
 
 TEST_F(Firing, AHitIsCreditedBeforeATickDuringTheBeamCanChargeAnEscape) {
@@ -174,21 +160,21 @@ TEST_F(Firing, AHitIsCreditedBeforeATickDuringTheBeamCanChargeAnEscape) {
     FlyTo(101);
     // The bad guy is shot on the tick before it leaves the field, with no energy left.
     toolkit::Image *image = Present(0, 540, 80);
-    FlyingObject &o = *f.BadGuyList[0];
+    FlyingObject &o = f.game().badGuy(0);
     o.DX = 30;
     o.DY = 0;
-    f.Energy = 0;
-    f.LastEnergy = 0;
-    const int travelled = f.Travelled;
+    SetCounter(&TGame::Counters::energy, 0);
+    SetCounter(&TGame::Counters::lastEnergy, 0);
+    const int travelled = f.game().travelled();
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     // The next tick comes while the beam is held.
     QTimer::singleShot(0, &f, [&f] { f.Go(); });
 
     f.BadGuyMouseDown(image, Qt::LeftButton, {}, 5, 5);
-    ASSERT_EQ(f.Travelled, travelled + 1) << "no tick ran during the beam";
-    EXPECT_EQ(f.Hits, 1);
-    EXPECT_EQ(f.Energy, 10);
-    EXPECT_TRUE(f.InGame);
+    ASSERT_EQ(f.game().travelled(), travelled + 1) << "no tick ran during the beam";
+    EXPECT_EQ(f.game().hits(), 1);
+    EXPECT_EQ(f.game().energy(), 10);
+    EXPECT_TRUE(f.game().inGame());
     EXPECT_FALSE(sounds.isEmpty());
     EXPECT_EQ(raisedEvents(sounds).mid(0, 2), Events({SoundEvent::Laser, SoundEvent::BadGuyShot}));
     EXPECT_FALSE(raisedEvents(sounds).contains(SoundEvent::Escape)) << "charged as an escape";

@@ -80,9 +80,9 @@ using SoundEvents = FormsTest;
 
 TEST_F(SoundEvents, TheWindowsPlayFromTheOneLibraryWithItsPans) {
     const TMainForm &f = *MainForm;
-    EXPECT_EQ(f.SoundLib->Count(), Count) << "read when the window was made, and kept";
+    EXPECT_EQ(f.soundLibrary()->Count(), Count) << "read when the window was made, and kept";
     for (const TGKAudio *audio : {f.Audio, OptionsDlg->OptionsAudio, HelpForm->HelpAudio}) {
-        EXPECT_EQ(audio->SoundLibrary(), f.SoundLib);
+        EXPECT_EQ(audio->SoundLibrary(), f.soundLibrary());
         ASSERT_EQ(audio->BufferCount(), Count);
         for (int i = 0; i < Count; ++i) {
             EXPECT_EQ(Output().pan(audio->Sound(i).Buffer()), i == Stop || i == Exclam ? 1000 : 0)

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 
@@ -27,48 +28,50 @@ using MainWindowLayout = FormsTest;
 
 TEST_F(MainWindowLayout, DesignedClientAreaGivesTheDesignedField) {
     TMainForm &f = *MainForm;
-    ASSERT_EQ(f.ClientArea->size(), QSize(612, 406));
+    ASSERT_EQ(f.widgets().ClientArea->size(), QSize(612, 406));
     EXPECT_EQ(f.windowTitle(), "Gorbulax");
-    EXPECT_EQ(f.MainBox->size(), QSize(523, 226));
-    EXPECT_EQ(f.BackPanel->size(), QSize(523, 226));
-    EXPECT_EQ(f.Panel5->height(), 406);
-    EXPECT_EQ(f.LaserImage->pos(), QPoint(236, 0));
-    EXPECT_EQ(f.RightPanel->width(), 236);
-    EXPECT_EQ(f.LeftPanel->width(), 237);
-    EXPECT_EQ(f.LeftPanel->x(), 286);
-    EXPECT_EQ(f.StartButton->pos(), QPoint(174, 77));
-    EXPECT_EQ(f.Gauge1->height(), 284);
-    EXPECT_EQ(f.Label1->y(), 337);
-    EXPECT_EQ(f.ScoreLab->y(), 352);
-    EXPECT_EQ(f.EnergLabel->y(), 370);
-    EXPECT_EQ(f.CloseButton->x(), 523 / 2 - 70 / 2);
-    EXPECT_EQ(f.BannerImage->pos(), QPoint(521 / 2 - 468 / 2, 70 / 2 - 60 / 2));
-    EXPECT_TRUE(f.StartButton->isVisible());
-    EXPECT_FALSE(f.PausePanel->isVisible());
-    EXPECT_FALSE(f.StartAnother->isVisible());
-    EXPECT_EQ(f.BackPanel->color(), QColor(0, 0, 0));
+    EXPECT_EQ(f.widgets().MainBox->size(), QSize(523, 226));
+    EXPECT_EQ(f.widgets().BackPanel->size(), QSize(523, 226));
+    EXPECT_EQ(f.widgets().Panel5->height(), 406);
+    EXPECT_EQ(f.widgets().LaserImage->pos(), QPoint(236, 0));
+    EXPECT_EQ(f.widgets().RightPanel->width(), 236);
+    EXPECT_EQ(f.widgets().LeftPanel->width(), 237);
+    EXPECT_EQ(f.widgets().LeftPanel->x(), 286);
+    EXPECT_EQ(f.widgets().StartButton->pos(), QPoint(174, 77));
+    EXPECT_EQ(f.widgets().Gauge1->height(), 284);
+    EXPECT_EQ(f.widgets().Label1->y(), 337);
+    EXPECT_EQ(f.widgets().ScoreLab->y(), 352);
+    EXPECT_EQ(f.widgets().EnergLabel->y(), 370);
+    EXPECT_EQ(f.widgets().CloseButton->x(), 523 / 2 - 70 / 2);
+    EXPECT_EQ(f.widgets().BannerImage->pos(), QPoint(521 / 2 - 468 / 2, 70 / 2 - 60 / 2));
+    EXPECT_TRUE(f.widgets().StartButton->isVisible());
+    EXPECT_FALSE(f.widgets().PausePanel->isVisible());
+    EXPECT_FALSE(f.widgets().StartAnother->isVisible());
+    EXPECT_EQ(f.widgets().BackPanel->color(), QColor(0, 0, 0));
 }
 
 TEST_F(MainWindowLayout, GrowingKeepsThingsCentredAndStretchesTheMeter) {
     TMainForm &f = *MainForm;
-    const int menu = f.height() - f.ClientArea->height();
+    const int menu = f.height() - f.widgets().ClientArea->height();
     f.resize(812, 506 + menu);
     QCoreApplication::processEvents();
-    ASSERT_EQ(f.ClientArea->size(), QSize(812, 506));
-    EXPECT_EQ(f.MainBox->size(), QSize(723, 326));
-    EXPECT_EQ(f.LaserImage->x(), 723 / 2 - 25);
-    EXPECT_EQ(f.RightPanel->width() + f.LaserImage->width() + f.LeftPanel->width(), 723);
-    EXPECT_EQ(f.LeftPanel->geometry().right(), 722);
-    EXPECT_EQ(f.StartButton->pos(), QPoint(723 / 2 - 87, 326 / 2 - 36));
-    EXPECT_EQ(f.Gauge1->height(), 506 - 122);
-    EXPECT_EQ(f.EnergLabel->y(), 506 - 36);
-    EXPECT_EQ(f.BannerImage->x(), 721 / 2 - 234);
+    ASSERT_EQ(f.widgets().ClientArea->size(), QSize(812, 506));
+    EXPECT_EQ(f.widgets().MainBox->size(), QSize(723, 326));
+    EXPECT_EQ(f.widgets().LaserImage->x(), 723 / 2 - 25);
+    EXPECT_EQ(f.widgets().RightPanel->width() + f.widgets().LaserImage->width() +
+                  f.widgets().LeftPanel->width(),
+              723);
+    EXPECT_EQ(f.widgets().LeftPanel->geometry().right(), 722);
+    EXPECT_EQ(f.widgets().StartButton->pos(), QPoint(723 / 2 - 87, 326 / 2 - 36));
+    EXPECT_EQ(f.widgets().Gauge1->height(), 506 - 122);
+    EXPECT_EQ(f.widgets().EnergLabel->y(), 506 - 36);
+    EXPECT_EQ(f.widgets().BannerImage->x(), 721 / 2 - 234);
 }
 
 TEST_F(MainWindowLayout, MenuHasEveryItemInOrderWithItsAccelerators) {
     TMainForm &f = *MainForm;
     QStringList bar;
-    for (QAction *entry : f.MainMenu1->actions())
+    for (QAction *entry : f.widgets().MainMenu1->actions())
         bar << entry->text();
     EXPECT_EQ(bar, QStringList({"&Game", "&Options", "&Help"}));
 
@@ -78,14 +81,14 @@ TEST_F(MainWindowLayout, MenuHasEveryItemInOrderWithItsAccelerators) {
             texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
         return texts;
     };
-    EXPECT_EQ(items(f.Game1), QStringList({"&New", "-", "E&xit"}));
-    EXPECT_EQ(items(f.Options1),
+    EXPECT_EQ(items(f.widgets().Game1), QStringList({"&New", "-", "E&xit"}));
+    EXPECT_EQ(items(f.widgets().Options1),
               QStringList({"&View High Scores...", "&Preferences", "-", "&Check for upgrade..."}));
-    EXPECT_EQ(items(f.Help1), QStringList({"&Help", "&Umbrel Prowlet Website",
-                                           "&Info about Mailing list", "-", "&About"}));
-    EXPECT_EQ(f.InfoaboutMailinglist1->toolTip(), "live link");
-    EXPECT_TRUE(f.New1->isEnabled());
-    EXPECT_TRUE(f.Exit1->isEnabled());
+    EXPECT_EQ(items(f.widgets().Help1), QStringList({"&Help", "&Umbrel Prowlet Website",
+                                                     "&Info about Mailing list", "-", "&About"}));
+    EXPECT_EQ(f.widgets().InfoaboutMailinglist1->toolTip(), "live link");
+    EXPECT_TRUE(f.widgets().New1->isEnabled());
+    EXPECT_TRUE(f.widgets().Exit1->isEnabled());
 }
 
 using Captions = FormsTest;
@@ -99,10 +102,10 @@ TEST_F(Captions, EnergyBandsSetTextColourAndSoundOverAFallAndARise) {
         QColor colour;
         Events events;
     };
-    f.Energy = 80;
+    SetCounter(&TGame::Counters::energy, 80);
     f.UpDateCaptions();
-    EXPECT_EQ(f.EnergLabel->text(), "OK");
-    EXPECT_EQ(f.Gauge1->barColor(), Green);
+    EXPECT_EQ(f.widgets().EnergLabel->text(), "OK");
+    EXPECT_EQ(f.widgets().Gauge1->barColor(), Green);
     sounds.clear();
 
     const Step steps[] = {
@@ -118,20 +121,20 @@ TEST_F(Captions, EnergyBandsSetTextColourAndSoundOverAFallAndARise) {
         {70, "OK", Green, {}},
     };
     for (const Step &s : steps) {
-        f.Energy = s.energy;
+        SetCounter(&TGame::Counters::energy, s.energy);
         f.UpDateCaptions();
-        EXPECT_EQ(f.EnergLabel->text(), s.label) << "energy " << s.energy;
-        EXPECT_EQ(f.Gauge1->barColor(), s.colour) << "energy " << s.energy;
-        EXPECT_EQ(textColor(f.EnergLabel), s.colour) << "energy " << s.energy;
-        EXPECT_EQ(f.ScoreLab->text(), QString::number(s.energy));
-        EXPECT_EQ(f.Gauge1->progress(), s.energy / 2);
+        EXPECT_EQ(f.widgets().EnergLabel->text(), s.label) << "energy " << s.energy;
+        EXPECT_EQ(f.widgets().Gauge1->barColor(), s.colour) << "energy " << s.energy;
+        EXPECT_EQ(textColor(f.widgets().EnergLabel), s.colour) << "energy " << s.energy;
+        EXPECT_EQ(f.widgets().ScoreLab->text(), QString::number(s.energy));
+        EXPECT_EQ(f.widgets().Gauge1->progress(), s.energy / 2);
         EXPECT_EQ(raisedEvents(sounds), s.events) << "energy " << s.energy;
         sounds.clear();
     }
 
-    f.Energy = 250;
+    SetCounter(&TGame::Counters::energy, 250);
     f.UpDateCaptions();
-    EXPECT_EQ(f.Gauge1->progress(), 100);
+    EXPECT_EQ(f.widgets().Gauge1->progress(), 100);
 }
 
 TEST_F(Captions, ANewGameStartsCriticalAndFlashesWithoutAnAlarm) {
@@ -139,11 +142,11 @@ TEST_F(Captions, ANewGameStartsCriticalAndFlashesWithoutAnAlarm) {
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     f.StartGame();
     Ticks(3);
-    EXPECT_EQ(f.EnergLabel->text(), "Critical");
-    const QColor first = f.Gauge1->barColor();
+    EXPECT_EQ(f.widgets().EnergLabel->text(), "Critical");
+    const QColor first = f.widgets().Gauge1->barColor();
     Ticks(1);
-    EXPECT_NE(f.Gauge1->barColor(), first);
-    EXPECT_TRUE(f.Gauge1->barColor() == Red || f.Gauge1->barColor() == Maroon);
+    EXPECT_NE(f.widgets().Gauge1->barColor(), first);
+    EXPECT_TRUE(f.widgets().Gauge1->barColor() == Red || f.widgets().Gauge1->barColor() == Maroon);
     EXPECT_TRUE(raisedEvents(sounds).isEmpty());
 }
 
@@ -151,23 +154,23 @@ TEST_F(Captions, DistanceLevelAndAccuracyLines) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
-    EXPECT_EQ(f.DistLabel->text(), "");
+    EXPECT_EQ(f.widgets().DistLabel->text(), "");
     FlyTo(99);
-    EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 0 Light Years     Level : 1");
+    EXPECT_EQ(f.widgets().DistLabel->text(), "Distance travelled  : 0 Light Years     Level : 1");
     EXPECT_TRUE(sounds.isEmpty());
     FlyTo(100);
-    EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 1 Light Years     Level : 1");
+    EXPECT_EQ(f.widgets().DistLabel->text(), "Distance travelled  : 1 Light Years     Level : 1");
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::NewBadGuy}));
     FlyTo(599);
-    EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 5 Light Years     Level : 1");
+    EXPECT_EQ(f.widgets().DistLabel->text(), "Distance travelled  : 5 Light Years     Level : 1");
     FlyTo(600);
-    EXPECT_EQ(f.DistLabel->text(), "Distance travelled  : 6 Light Years     Level : 2");
+    EXPECT_EQ(f.widgets().DistLabel->text(), "Distance travelled  : 6 Light Years     Level : 2");
 
-    f.ShotsFired = 100;
-    f.Hits = 53;
+    SetCounter(&TGame::Counters::shotsFired, 100);
+    SetCounter(&TGame::Counters::hits, 53);
     f.UpDateCaptions();
-    EXPECT_EQ(f.StatsLabel->text(), "Shots Fired : 100    Hits : 53    Accuracy : 52%");
-    EXPECT_EQ(f.Accuracy, 52);
+    EXPECT_EQ(f.widgets().StatsLabel->text(), "Shots Fired : 100    Hits : 53    Accuracy : 52%");
+    EXPECT_EQ(f.game().accuracy(), 52);
 }
 
 using GameStates = FormsTest;
@@ -175,45 +178,26 @@ using GameStates = FormsTest;
 TEST_F(GameStates, StartBuildsTheFieldThenFlies) {
     TMainForm &f = *MainForm;
     f.StartGame();
-    EXPECT_TRUE(f.InGame);
-    EXPECT_FALSE(f.Stopped);
-    EXPECT_TRUE(f.MakingStars);
+    EXPECT_TRUE(f.game().inGame());
+    EXPECT_FALSE(f.game().stopped());
+    EXPECT_TRUE(f.game().makingStars());
     EXPECT_TRUE(f.Timer1->enabled());
     EXPECT_EQ(f.Timer1->effectiveInterval(), 55);
-    EXPECT_FALSE(f.StartButton->isVisible());
-    EXPECT_FALSE(f.CloseButton->isEnabled());
-    EXPECT_EQ(f.Energy, 10);
-    EXPECT_EQ(f.AimX, 261);
-    EXPECT_EQ(f.AimY, 113);
+    EXPECT_FALSE(f.widgets().StartButton->isVisible());
+    EXPECT_FALSE(f.widgets().CloseButton->isEnabled());
+    EXPECT_EQ(f.game().energy(), 10);
+    EXPECT_EQ(f.game().aim(), QPoint(261, 113));
 
     // A count of 100 takes 101 ticks: one star a tick, then a tick that ends the phase.
     Ticks(100);
-    EXPECT_EQ(f.StarsMade, 100);
-    EXPECT_TRUE(f.MakingStars);
-    EXPECT_EQ(f.Travelled, 0);
+    EXPECT_EQ(f.game().starsMade(), 100);
+    EXPECT_TRUE(f.game().makingStars());
+    EXPECT_EQ(f.game().travelled(), 0);
     Ticks(1);
-    EXPECT_FALSE(f.MakingStars);
-    EXPECT_EQ(f.Travelled, 0);
+    EXPECT_FALSE(f.game().makingStars());
+    EXPECT_EQ(f.game().travelled(), 0);
     Ticks(1);
-    EXPECT_EQ(f.Travelled, 1);
-}
-
-TEST_F(GameStates, StarMakingEndsOnZeroAndWhenTheCountDropsBelowTheStarsMade) {
-    TMainForm &f = *MainForm;
-    OptionsDlg->StarEdit->setText(QStringLiteral("0"));
-    f.StartGame();
-    Ticks(1);
-    EXPECT_FALSE(f.MakingStars);
-    EXPECT_EQ(f.FirstStar(), nullptr);
-
-    f.NewGame();
-    OptionsDlg->StarEdit->setText(QStringLiteral("40"));
-    f.StartGame();
-    Ticks(30);
-    OptionsDlg->StarEdit->setText(QStringLiteral("10"));
-    Ticks(1);
-    EXPECT_FALSE(f.MakingStars);
-    EXPECT_EQ(f.StarsMade, 30);
+    EXPECT_EQ(f.game().travelled(), 1);
 }
 
 TEST_F(GameStates, ACountThatIsNoNumberBuildsTheDesignedHundred) {
@@ -235,66 +219,74 @@ TEST_F(GameStates, PauseAndResumeFromStarMakingAndFlight) {
     Ticks(5);
 
     // A right click on the field pauses the star making.
-    QTest::mouseClick(f.MainBox, Qt::RightButton, {}, QPoint(100, 100));
-    EXPECT_TRUE(f.Stopped);
-    EXPECT_TRUE(f.InGame);
-    EXPECT_TRUE(f.MakingStars);
+    QTest::mouseClick(f.widgets().MainBox, Qt::RightButton, {}, QPoint(100, 100));
+    EXPECT_TRUE(f.game().stopped());
+    EXPECT_TRUE(f.game().inGame());
+    EXPECT_TRUE(f.game().makingStars());
     EXPECT_FALSE(f.Timer1->enabled());
-    EXPECT_TRUE(f.CloseButton->isEnabled());
-    EXPECT_TRUE(f.PausePanel->isVisible());
-    EXPECT_EQ(f.PausePanel->caption(), "Paused! Click to resume game");
-    EXPECT_EQ(f.PausePanel->color(), toolkit::buttonFace());
-    EXPECT_FALSE(f.PauseBusy);
+    EXPECT_TRUE(f.widgets().CloseButton->isEnabled());
+    EXPECT_TRUE(f.widgets().PausePanel->isVisible());
+    EXPECT_EQ(f.widgets().PausePanel->caption(), "Paused! Click to resume game");
+    EXPECT_EQ(f.widgets().PausePanel->color(), toolkit::buttonFace());
+    EXPECT_FALSE(f.pauseBusy());
 
     // Any click on the pause panel resumes.
-    QTest::mouseClick(f.PausePanel, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_FALSE(f.Stopped);
+    QTest::mouseClick(f.widgets().PausePanel, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(f.game().stopped());
     EXPECT_TRUE(f.Timer1->enabled());
-    EXPECT_FALSE(f.PausePanel->isVisible());
-    EXPECT_FALSE(f.CloseButton->isEnabled());
-    EXPECT_EQ(f.PausePanel->color(), QColor(0, 0, 0));
-    EXPECT_TRUE(f.MakingStars);
+    EXPECT_FALSE(f.widgets().PausePanel->isVisible());
+    EXPECT_FALSE(f.widgets().CloseButton->isEnabled());
+    EXPECT_EQ(f.widgets().PausePanel->color(), QColor(0, 0, 0));
+    EXPECT_TRUE(f.game().makingStars());
 
     Ticks(30);
-    ASSERT_FALSE(f.MakingStars);
+    ASSERT_FALSE(f.game().makingStars());
     f.Pause();
-    EXPECT_TRUE(f.Stopped);
-    const int travelled = f.Travelled;
+    EXPECT_TRUE(f.game().stopped());
+    const int travelled = f.game().travelled();
     f.Pause();
-    EXPECT_FALSE(f.Stopped);
-    EXPECT_EQ(f.Travelled, travelled);
+    EXPECT_FALSE(f.game().stopped());
+    EXPECT_EQ(f.game().travelled(), travelled);
 }
 
 TEST_F(GameStates, ClicksOutsideAGameAndDuringAFadeChangeNothing) {
     TMainForm &f = *MainForm;
-    QTest::mouseClick(f.MainBox, Qt::RightButton, {}, QPoint(100, 100));
-    EXPECT_TRUE(f.Stopped);
-    EXPECT_FALSE(f.PausePanel->isVisible());
+    QTest::mouseClick(f.widgets().MainBox, Qt::RightButton, {}, QPoint(100, 100));
+    EXPECT_TRUE(f.game().stopped());
+    EXPECT_FALSE(f.widgets().PausePanel->isVisible());
 
+    // A click on the panel while it fades in is ignored: the pause is still on its way.
     f.StartGame();
-    f.PauseBusy = true;
-    f.PausePanelMouseDown(f.PausePanel, Qt::LeftButton, {}, 1, 1);
-    EXPECT_FALSE(f.Stopped);
+    bool busy = false, pausedByClick = true;
+    QTimer::singleShot(0, &f, [&] {
+        busy = f.pauseBusy();
+        f.PausePanelMouseDown(f.widgets().PausePanel, Qt::LeftButton, {}, 1, 1);
+        pausedByClick = f.game().stopped();
+    });
+    f.Pause();
+    EXPECT_TRUE(busy);
+    EXPECT_FALSE(pausedByClick);
+    EXPECT_TRUE(f.game().stopped());
 }
 
 TEST_F(GameStates, NewResetsFromEveryState) {
     TMainForm &f = *MainForm;
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     const auto expectIdle = [&f](const char *from) {
-        EXPECT_TRUE(f.Stopped) << from;
-        EXPECT_FALSE(f.InGame) << from;
+        EXPECT_TRUE(f.game().stopped()) << from;
+        EXPECT_FALSE(f.game().inGame()) << from;
         EXPECT_FALSE(f.Timer1->enabled()) << from;
-        EXPECT_TRUE(f.StartButton->isVisible()) << from;
-        EXPECT_FALSE(f.PausePanel->isVisible()) << from;
-        EXPECT_TRUE(f.CloseButton->isEnabled()) << from;
-        EXPECT_TRUE(f.LaserImage->isVisible()) << from;
-        EXPECT_EQ(f.Travelled, 0) << from;
-        EXPECT_EQ(f.Energy, 0) << from;
-        EXPECT_EQ(f.DistLabel->text(), "") << from;
-        EXPECT_EQ(f.EnergLabel->text(), "") << from;
-        EXPECT_EQ(f.FirstStar(), nullptr) << from;
-        EXPECT_FALSE(f.ObjectsLive) << from;
-        const QImage field = f.MainBox->image();
+        EXPECT_TRUE(f.widgets().StartButton->isVisible()) << from;
+        EXPECT_FALSE(f.widgets().PausePanel->isVisible()) << from;
+        EXPECT_TRUE(f.widgets().CloseButton->isEnabled()) << from;
+        EXPECT_TRUE(f.widgets().LaserImage->isVisible()) << from;
+        EXPECT_EQ(f.game().travelled(), 0) << from;
+        EXPECT_EQ(f.game().energy(), 0) << from;
+        EXPECT_EQ(f.widgets().DistLabel->text(), "") << from;
+        EXPECT_EQ(f.widgets().EnergLabel->text(), "") << from;
+        EXPECT_EQ(f.game().firstStar(), nullptr) << from;
+        EXPECT_FALSE(f.game().objectsLive()) << from;
+        const QImage field = f.widgets().MainBox->image();
         EXPECT_EQ(field.pixelColor(0, 0), QColor(0, 0, 0)) << from;
         EXPECT_EQ(field.pixelColor(field.width() - 1, field.height() - 1), QColor(0, 0, 0)) << from;
     };
@@ -324,9 +316,9 @@ TEST_F(GameStates, NewResetsFromEveryState) {
 // while paused (and after a game's results). Before the first game it reports offline.
 TEST_F(GameStates, OnlineDetectorRunsOnlyWhilePaused) {
     TMainForm &f = *MainForm;
-    EXPECT_FALSE(f.IPOnline1->Online());
-    EXPECT_EQ(f.IPOnline1->IP(), "");
-    EXPECT_EQ(f.IPOnline1->DispatchInterval(), 1000u);
+    EXPECT_FALSE(f.onlineDetector()->Online());
+    EXPECT_EQ(f.onlineDetector()->IP(), "");
+    EXPECT_EQ(f.onlineDetector()->DispatchInterval(), 1000u);
     const struct {
         const char *step;
         std::function<void()> action;
@@ -344,7 +336,7 @@ TEST_F(GameStates, OnlineDetectorRunsOnlyWhilePaused) {
     };
     for (const auto &s : steps) {
         s.action();
-        EXPECT_EQ(f.IPOnline1->Enabled(), s.enabled) << s.step;
+        EXPECT_EQ(f.onlineDetector()->Enabled(), s.enabled) << s.step;
     }
 }
 
@@ -352,7 +344,7 @@ TEST_F(GameStates, TheTimerDrivesTheGame) {
     TMainForm &f = *MainForm;
     OptionsDlg->StarEdit->setText(QStringLiteral("2"));
     f.StartGame();
-    EXPECT_TRUE(QTest::qWaitFor([&f] { return f.Travelled > 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&f] { return f.game().travelled() > 0; }, 5000));
 }
 
 using WindowPlacement = FormsTest;

@@ -127,6 +127,13 @@ inline void InstallShippedTable() {
     QDir(platform::DataFolder()).removeRecursively();
 }
 
+// Sets one counter of the game in progress, the others as they are.
+inline void SetCounter(int TGame::Counters::*counter, int value) {
+    TGame::Counters counters = MainForm->game().counters();
+    counters.*counter = value;
+    MainForm->game().setCounters(counters);
+}
+
 class FormsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -138,7 +145,7 @@ protected:
         // The program starts with a sound; each test starts in silence.
         MainForm->StopAllSounds();
         MainForm->show();
-        MainForm->SeedRandom(20261207);
+        MainForm->game().seedRandom(20261207);
     }
     void TearDown() override { DestroyForms(); }
 
@@ -156,13 +163,13 @@ protected:
         // machine, would run one more than the test counts.
         MainForm->Timer1->setEnabled(false);
         Ticks(stars + 1);
-        ASSERT_FALSE(MainForm->MakingStars);
+        ASSERT_FALSE(MainForm->game().makingStars());
     }
 
     // Flies on until `travelled` flight ticks, with energy to spare so no escape ends the game.
     static void FlyTo(int travelled) {
-        while (MainForm->Travelled < travelled) {
-            MainForm->Energy = 1000;
+        while (MainForm->game().travelled() < travelled) {
+            SetCounter(&TGame::Counters::energy, 1000);
             MainForm->Go();
         }
     }
