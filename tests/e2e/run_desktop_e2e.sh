@@ -99,13 +99,9 @@ kill -HUP "$game_pid"
 await_end
 
 # A display of its own, which goes away under the running program.
-exec {display_fd}>"$work/lost-display"
-Xvfb -displayfd "$display_fd" -screen 0 800x600x24 -nolisten tcp -noreset \
-  >"$work/lost-xvfb.log" 2>&1 &
-lost_xvfb_pid=$!
-exec {display_fd}>&-
-for _ in $(seq 100); do [ -s "$work/lost-display" ] && break; sleep 0.1; done
-lost=:$(head -n 1 "$work/lost-display")
+start_display 800x600x24 lost-display
+lost_xvfb_pid=$started_display_pid
+lost=$started_display
 DISPLAY=$lost "$program" 2>"$work/lost.err" &
 game_pid=$!
 for _ in $(seq 100); do

@@ -5,7 +5,8 @@
 
 work=$(mktemp -d)
 game_pid=""
-trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+started_display_pid=""
+trap 'kill $game_pid $xvfb_pid $started_display_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 export GORBULAX_CONFIG_HOME=$work/config
 export SDL_AUDIODRIVER=dummy
 unset QT_QPA_PLATFORM
@@ -18,14 +19,21 @@ cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 # A display of our own: Xvfb picks a free number and writes it once it accepts clients.
 # Without -noreset the server resets whenever its last client leaves (the xdpyinfo below), and
 # a program that connects during the reset is refused.
-exec {display_fd}>"$work/display"
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp -noreset \
-  >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec {display_fd}>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$(head -n 1 "$work/display")
+# start_display SIZE NAME starts one of size SIZE ("WxHxD") and sets `started_display` (":N")
+# and `started_display_pid`; NAME names its files in `work`.
+start_display() {
+  local file=$work/$2
+  exec {display_fd}>"$file"
+  Xvfb -displayfd "$display_fd" -screen 0 "$1" -nolisten tcp -noreset >"$file.log" 2>&1 &
+  started_display_pid=$!
+  exec {display_fd}>&-
+  for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
+  [ -s "$file" ] || fail "Xvfb did not start: $(cat "$file.log")"
+  started_display=:$(head -n 1 "$file")
+}
+start_display 1024x768x24 display
+xvfb_pid=$started_display_pid
+export DISPLAY=$started_display
 xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
 
 # The states the program reports on standard error (see toolkit/StateReport.h), for a script
