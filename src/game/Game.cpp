@@ -18,9 +18,9 @@ void TGame::start() {
     aim_ = QPoint(field_.width() / 2, field_.height() / 2);
     inGame_ = true;
     stopped_ = false;
-    random_.seed(hasFixedSeed_ ? fixedSeed_
-                               : static_cast<uint32_t>(
-                                     std::chrono::steady_clock::now().time_since_epoch().count()));
+    random_.seed(fixedSeed_ ? *fixedSeed_
+                            : static_cast<uint32_t>(
+                                  std::chrono::steady_clock::now().time_since_epoch().count()));
     resetObject(spareStar_);
     makingStars_ = true;
     starsMade_ = 0;

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 
 class TGame {
@@ -64,10 +65,7 @@ public:
     void setTurnCounter(int turnCounter) { turnCounter_ = turnCounter; }
 
     // Makes the next games draw their random numbers from a fixed seed instead of the clock.
-    void seedRandom(uint32_t seed) {
-        fixedSeed_ = seed;
-        hasFixedSeed_ = true;
-    }
+    void seedRandom(uint32_t seed) { fixedSeed_ = seed; }
 
     // A game's life: started with the aim at the field's centre and the star making ahead;
     // stopped (paused, over, or not started) and run again; ended; abandoned for a new one.
@@ -183,6 +181,5 @@ private:
     FlyingObject spareStar_;
     QList<FlyingObject *> badGuys_;
     std::mt19937 random_; // seeded by start, drawn from by randomVelocity
-    uint32_t fixedSeed_ = 0;
-    bool hasFixedSeed_ = false;
+    std::optional<uint32_t> fixedSeed_;
 };

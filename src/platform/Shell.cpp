@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <cerrno>
 #include <csignal>
@@ -24,11 +23,9 @@ namespace platform::Shell {
 
 namespace {
 
-// "https:", "mailto:", "file:": a scheme of two letters or more, so that a drive letter such
-// as "C:" is never taken for one.
+// "https:", "mailto:", "file:"; never a drive letter such as "C:".
 bool isAddress(const QString &file) {
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
-    return scheme.match(file).hasMatch();
+    return !SchemeHandlers::SchemeOf(file).isEmpty();
 }
 
 QString joined(const QString &folder, const QString &name) {
