@@ -268,8 +268,9 @@ TEST_F(About, ALinkTheDesktopHasNoProgramForSaysSo) {
         c.click();
         ASSERT_EQ(messages.shown.size(), c.message.isEmpty() ? 0 : 1)
             << c.schemes.join(',').toStdString();
-        if (!c.message.isEmpty())
+        if (!c.message.isEmpty()) {
             EXPECT_EQ(messages.shown[0].text, c.message);
+        }
         if (c.opened.isEmpty()) {
             EXPECT_FALSE(QFile::exists(opener.path() + ".record")) << "the opener was started";
         } else {

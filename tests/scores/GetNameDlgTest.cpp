@@ -151,8 +151,9 @@ TEST_F(NameDialog, EveryWindowsGlyphButtonsShowTheirGlyphs) {
             icon.pixmap(QSize(16, 16), scale, QIcon::Disabled).toImage().pixel(boldest);
         const QImage shown = button->grab().toImage();
         EXPECT_EQ(shows(shown, normal.pixel(boldest)), button->isEnabled());
-        if (!button->isEnabled())
+        if (!button->isEnabled()) {
             EXPECT_TRUE(shows(shown, greyed));
+        }
     }
 }
 

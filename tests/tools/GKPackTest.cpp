@@ -232,8 +232,9 @@ TEST(GKPackTest, ExtractPrintsWhatBuildsTheLibraryAgain) {
         const ToolRun extracted = runTool({family.name, "extract", family.library, out});
         ASSERT_EQ(extracted.code, 0) << extracted.err.toStdString();
         const QStringList lines = extracted.out.split('\n', Qt::SkipEmptyParts);
-        if (!family.build.isEmpty() && family.build[0].startsWith('='))
+        if (!family.build.isEmpty() && family.build[0].startsWith('=')) {
             EXPECT_TRUE(lines.value(0).startsWith('=')) << "an unnamed entry comes out unnamed";
+        }
         const QString rebuilt = out + ".again";
         const ToolRun built = runTool(QStringList{family.name, "build", rebuilt} + lines);
         ASSERT_EQ(built.code, 0) << built.err.toStdString();
