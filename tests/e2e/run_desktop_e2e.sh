@@ -81,20 +81,13 @@ xdotool key p
 await_pixel "$probe_x" "$probe_y" 0 || fail "P did not resume the flight"
 
 # A logout: placement changed, SIGTERM, no farewell, status 0, the placement back.
-xdotool windowmove "$main" 40 30 windowsize "$main" 700 500
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$main")"
-left=$X top=$Y width=$WIDTH height=$HEIGHT
+leave_window_elsewhere
 kill -TERM "$game_pid"
 await_end
 grep -qF '"State"=dword:00000001' "$settings" || fail "the window's state was not stored"
 
 start_program
-eval "$(xdotool getwindowgeometry --shell "$main")"
-[ "$WIDTH" = "$width" ] && [ "$HEIGHT" = "$height" ] ||
-  fail "after SIGTERM the window came back ${WIDTH}x$HEIGHT, not ${width}x$height"
-[ "$X" = "$left" ] && [ "$Y" = "$top" ] ||
-  fail "after SIGTERM the window came back at $X,$Y, not $left,$top"
+expect_window_back SIGTERM
 kill -HUP "$game_pid"
 await_end
 

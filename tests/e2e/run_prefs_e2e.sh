@@ -56,18 +56,12 @@ grep -qF '[HKEY_CURRENT_USER\Software\Brakmoor\Gorbulax\Settings]' "$settings" |
   fail "the settings key is not where it belongs"
 
 # Leave the window somewhere else, larger.
-xdotool windowmove "$main" 40 30 windowsize "$main" 700 500
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$main")"
-left=$X top=$Y width=$WIDTH height=$HEIGHT
+leave_window_elsewhere
 stop_game
 grep -qF '"State"=dword:00000001' "$settings" || fail "the window's state was not stored"
 
 start_game
-eval "$(xdotool getwindowgeometry --shell "$main")"
 import -window root "$shots/prefs-restarted.png"
-[ "$WIDTH" = "$width" ] && [ "$HEIGHT" = "$height" ] ||
-  fail "the window came back ${WIDTH}x$HEIGHT, not ${width}x$height"
-[ "$X" = "$left" ] && [ "$Y" = "$top" ] || fail "the window came back at $X,$Y, not $left,$top"
+expect_window_back "a restart"
 stop_game
 echo "e2e: preferences refused, stored and found again; the window came back as it was left"

@@ -97,3 +97,20 @@ stop_game() {
   xdotool mousemove $((X + 19 + (WIDTH - 19 - 70) / 2)) $((Y + HEIGHT - 34 + 4 + 12)) click 1
   leave_farewell
 }
+
+# Moves the main window (`main`) somewhere else, larger, and notes where it was left.
+leave_window_elsewhere() {
+  xdotool windowmove "$main" 40 30 windowsize "$main" 700 500
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  left=$X top=$Y width=$WIDTH height=$HEIGHT
+}
+
+# Fails unless the main window is where leave_window_elsewhere left it; $1 says after what.
+expect_window_back() {
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  [ "$WIDTH" = "$width" ] && [ "$HEIGHT" = "$height" ] ||
+    fail "after $1 the window came back ${WIDTH}x$HEIGHT, not ${width}x$height"
+  [ "$X" = "$left" ] && [ "$Y" = "$top" ] ||
+    fail "after $1 the window came back at $X,$Y, not $left,$top"
+}
