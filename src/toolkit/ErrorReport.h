@@ -23,17 +23,25 @@ ErrorReporter errorReporter();
 // Runs `action`; an exception escaping it is reported and goes no further.
 void guarded(const std::function<void()> &action) noexcept;
 
+namespace detail {
+
+// Calls a handler with the arguments it takes: all of them, or none. A function template of its
+// own, so that the call not made depends on its parameters and is never compiled.
+template <typename F, typename... Args> void callHandler(const F &f, Args &&...args) {
+    if constexpr (std::is_invocable_v<const F &, Args...>)
+        std::invoke(f, std::forward<Args>(args)...);
+    else
+        std::invoke(f);
+}
+
+} // namespace detail
+
 // Wraps a handler so that it can be connected to a signal or an event: whatever it throws is
 // reported instead of unwinding through the event loop. A handler that takes no arguments
 // ignores those the signal carries.
 template <typename F> auto handler(F f) {
     return [f = std::move(f)](auto &&...args) {
-        guarded([&] {
-            if constexpr (std::is_invocable_v<const F &, decltype(args)...>)
-                std::invoke(f, std::forward<decltype(args)>(args)...);
-            else
-                std::invoke(f);
-        });
+        guarded([&] { detail::callHandler(f, std::forward<decltype(args)>(args)...); });
     };
 }
 

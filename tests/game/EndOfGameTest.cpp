@@ -219,7 +219,9 @@ TEST_F(EndOfGame, TheMenusWindowsPauseAFlightAndLeaveTheSequenceGoingOn) {
     const std::pair<QAction *, QDialog *> items[] = {{f.widgets().ViewHighScores1, ScoreBoard},
                                                      {f.widgets().SetOptions1, OptionsDlg},
                                                      {f.widgets().Help2, HelpForm}};
-    for (const auto &[action, window] : items) {
+    for (const auto &[action, item] : items) {
+        // A copy for the lambda: not every compiler lets one capture a structured binding.
+        QDialog *const window = item;
         SCOPED_TRACE(action->text().toStdString());
         StartFlying(0);
         bool shown = false;
