@@ -70,7 +70,8 @@ enum class ModifyStatus {
     Kept,     // the change left the file as it was; nothing was written
     Replaced, // the file holds what the change made of it
     Refused,  // the change declined, for a reason of the caller's; nothing was written
-    ReadOnly, // the file may not be replaced (see MayReplace); the change was not asked
+    ReadOnly, // the change was asked and made new contents, but the file may not be
+              // replaced (see MayReplace); nothing was written
     Failed,   // the lock, the read or the replacement failed; the old file stays as it was
 };
 

@@ -115,9 +115,8 @@ ScoreFileRead ParseScoreFile(QByteArrayView bytes, ScoreTable &table) {
 ScoreFileRead ReadScoreFile(const QString &fileName, ScoreTable &table) {
     QByteArray bytes;
     errno = 0;
-    // One byte past the ten records tells a longer file from a complete one.
-    switch (
-        platform::detail::ReadWholeFile(platform::Files::Resolve(fileName), &bytes, FileSize + 1)) {
+    // The ten records and no more: whatever a longer file holds after them is ignored.
+    switch (platform::detail::ReadWholeFile(platform::Files::Resolve(fileName), &bytes, FileSize)) {
     case FileRead::Missing:
         return {ReadStatus::Missing, 0, {}};
     case FileRead::Failed: {

@@ -71,8 +71,8 @@ struct ScoreFileRead {
 ScoreFileRead ParseScoreFile(QByteArrayView bytes, ScoreTable &table);
 
 // Reads the file (found without regard to letter case) into `table`. A file that exists but
-// cannot be read is damaged and leaves the table as it was. Only what ten records and the
-// knowledge that the file is longer need is read, however long the file.
+// cannot be read is damaged and leaves the table as it was. Only the ten records are read,
+// however long the file.
 ScoreFileRead ReadScoreFile(const QString &fileName, ScoreTable &table);
 
 // Holds the table file's advisory lock (exclusive) from construction to destruction: the lock
