@@ -174,6 +174,8 @@ TEST(GoToWeb, StartsTheRegisteredBrowserForReal) {
     QTemporaryDir dir;
     const Recorder browser(dir.filePath("Web Browser/browser.exe"));
     const Recorder opener(dir.filePath("Web Browser/opener"));
+    // A folder that the first word of the unquoted "…/Web Browser/opener" names: no program.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Web"));
     const QString page = "arg=https://www.brakmoor.example/";
     const struct {
         QString command;

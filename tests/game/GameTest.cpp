@@ -5,6 +5,8 @@
 
 #include <QList>
 
+#include <set>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -72,6 +74,21 @@ TEST_F(Game, ResetObjectsNeverStandStillAndStartAtTheSpawnPoint) {
     game.aimAt({61, 13});
     game.resetObject(o);
     EXPECT_EQ(QPoint(o.X, o.Y), QPoint(161, 63));
+}
+
+// Each star made has a velocity of its own, rolled until it moves: the field does not open as
+// one clump, and a velocity with one component 0 (about one in ten) is kept.
+TEST_F(Game, StarsAreMadeWithVelocitiesOfTheirOwnAndOneStillComponentKept) {
+    startFlying(400, 0);
+    std::set<std::pair<int, int>> velocities;
+    int oneStill = 0;
+    for (const FlyingObject *star = game.firstStar(); star; star = star->Next) {
+        ASSERT_FALSE(star->DX == 0 && star->DY == 0);
+        velocities.insert({star->DX, star->DY});
+        oneStill += star->DX == 0 || star->DY == 0;
+    }
+    EXPECT_GT(velocities.size(), 150u) << "400 stars, 399 velocities";
+    EXPECT_GT(oneStill, 10);
 }
 
 TEST_F(Game, MovingAgesUpTo6001AndLeavingTheFieldMarksGone) {

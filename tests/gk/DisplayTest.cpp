@@ -641,14 +641,16 @@ TEST_F(ScreenTest, EveryRowWrittenPitchBytesOnShowsWhereItWasPut) {
 // the last one wins at every pixel, whatever the order. Each step's letter: c the canvas fills
 // the back surface red (1); k a keyed copy of "0202" (key 0) onto it; e an erase to blue (3);
 // l a locked write of white (4) at pixel 2; s the canvas of the copy's source draws green (2)
-// at its pixel 0 first.
+// at its pixel 0 first; f the front surface's canvas draws white at its pixel 0, a drawing the
+// next frame covers.
 TEST_F(ScreenTest, TheLastDrawingWinsWhateverTheOrderOfCanvasCopiesAndFills) {
     struct Case {
         const char *steps;
         const char *shown;
     } const cases[] = {
-        {"cke", "3333"},  {"ekc", "1111"}, {"eck", "1212"}, {"cl", "1141"}, {"ckl", "1242"},
-        {"ecle", "3333"}, {"cec", "1111"}, {"esk", "2232"}, {"lc", "1111"},
+        {"cke", "3333"}, {"ekc", "1111"},  {"eck", "1212"}, {"cl", "1141"},
+        {"ckl", "1242"}, {"ecle", "3333"}, {"cec", "1111"}, {"esk", "2232"},
+        {"lc", "1111"},  {"cf", "1111"},   {"fe", "3333"},
     };
     gk::PaletteEntries palette{};
     palette[1] = {255, 0, 0, 0};
@@ -685,9 +687,14 @@ TEST_F(ScreenTest, TheLastDrawingWinsWhateverTheOrderOfCanvasCopiesAndFills) {
             case 's':
                 source->Canvas().setPixel(0, 0, QColor(0, 255, 0));
                 break;
+            case 'f':
+                screen->FrontSurface()->Canvas().setPixel(0, 0, QColor(255, 255, 255));
+                break;
             }
         }
         screen->Flip();
+        // Whatever the front's canvas still held would land now, over the new frame.
+        screen->FrontSurface()->Canvas().ReleaseHandle();
         const uint8_t *row = screen->FrontSurface()->Memory().row(0);
         std::string shown;
         for (int x = 0; x < 4; ++x)

@@ -186,10 +186,18 @@ TEST(ScoreFileFormat, ACrashBeforeTheRenameLeavesTheOldTableAndNoStrayFile) {
         EXPECT_EQ(fileBytes(path), EncodeScoreTable(Shipped));
         EXPECT_EQ(Temporaries(dir).size(), unnamed ? 0 : 1);
 
+        // The replacement keeps the permissions the player gave the table, not the umask's.
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0600), 0);
+        const mode_t umask = ::umask(022);
         const ScoreFileLock lock(path);
-        ASSERT_TRUE(WriteScoreFileLocked(path, changed, lock, seams).ok);
+        const bool written = WriteScoreFileLocked(path, changed, lock, seams).ok;
+        ::umask(umask);
+        ASSERT_TRUE(written);
         EXPECT_EQ(fileBytes(path), EncodeScoreTable(changed));
         EXPECT_EQ(Temporaries(dir), QStringList());
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0600u);
 
         // A write that fails at the rename says so and leaves no temporary file behind.
         platform::detail::ReplaceSeams failing = seams;
