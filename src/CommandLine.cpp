@@ -102,4 +102,22 @@ bool asksOnlyAboutTheProgram(int argc, const char *const *argv) {
     return true;
 }
 
+Start startFor(int argc, const char *const *argv, const DisplayProber &probe) {
+    if (asksOnlyAboutTheProgram(argc, argv))
+        return {"offscreen", false, {}};
+    if (!toolkit::needsDisplay(argc, argv))
+        return {};
+    const toolkit::DisplayProbe found = probe();
+    if (!found.found())
+        return {"offscreen", true, found.tried};
+    return {toolkit::answeringPlatform(argc, argv, found), false, {}};
+}
+
+std::optional<int> refuseWithoutDisplay(const Start &start, QTextStream &err) {
+    if (!start.displayMissing)
+        return std::nullopt;
+    err << "gorbulax: cannot open a display: tried " << start.displaysTried << '\n';
+    return NoDisplay;
+}
+
 } // namespace commandline

@@ -4,8 +4,13 @@
 // options (-platform, -display and the others) are taken out of the arguments by the
 // application before these are read.
 
-#include <QStringList>
+#include "toolkit/Display.h"
 
+#include <QByteArray>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
 #include <optional>
 
 namespace commandline {
@@ -27,5 +32,23 @@ std::optional<int> answer(const QStringList &arguments);
 
 // Whether the arguments only ask for the help or the version, which needs no display.
 bool asksOnlyAboutTheProgram(int argc, const char *const *argv);
+
+// How the toolkit starts, settled before it does. The help and the version are answered, and
+// an unknown option refused, in a terminal without a display too: those are read on the
+// toolkit's display-less platform, and only then is the player told there is no display.
+struct Start {
+    QByteArray platform;         // what QT_QPA_PLATFORM becomes; empty: it stays as it is
+    bool displayMissing = false; // none of the displays the toolkit would look for answered
+    QString displaysTried;       // what was tried and why it failed, when none answered
+};
+
+// The start for the arguments and the platform named; `probe` tries the displays and is asked
+// only when the toolkit will look for one.
+using DisplayProber = std::function<toolkit::DisplayProbe()>;
+Start startFor(int argc, const char *const *argv, const DisplayProber &probe);
+
+// Once the options are answered: NoDisplay, said in one line on `err`, when the display is
+// missing; nothing when the game is to play.
+std::optional<int> refuseWithoutDisplay(const Start &start, QTextStream &err);
 
 } // namespace commandline

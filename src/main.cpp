@@ -14,35 +14,24 @@
 #include <QTextStream>
 
 int main(int argc, char **argv) {
-    // The help and the version are answered in a terminal without a display too, and an
-    // unknown option is refused there as it is on a desktop: the options are read on the
-    // toolkit's display-less platform when no display answers, and only then is the player
-    // told there is none.
-    bool displayMissing = false;
-    QString displaysTried;
-    if (commandline::asksOnlyAboutTheProgram(argc, argv)) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    } else if (toolkit::needsDisplay(argc, argv)) {
-        const toolkit::DisplayProbe probe = toolkit::probeDisplays(argc, argv);
-        displayMissing = !probe.found();
-        displaysTried = probe.tried;
-        if (displayMissing) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-            // What the toolkit has to say about a desktop that is not there (no runtime
-            // folder, for one) would only bury the one line that says it.
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-        } else
-            toolkit::preferAnsweringDisplay(argc, argv, probe);
-    }
+    const commandline::Start start = commandline::startFor(
+        argc, argv, [argc, argv] { return toolkit::probeDisplays(argc, argv); });
+    if (!start.platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", start.platform);
+    // What the toolkit has to say about a desktop that is not there (no runtime folder, for
+    // one) would only bury the one line that says it.
+    if (start.displayMissing)
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     toolkit::Application application(argc, argv);
     QGuiApplication::setApplicationName("Gorbulax");
     QGuiApplication::setApplicationVersion(GORBULAX_VERSION);
     QGuiApplication::setDesktopFileName("gorbulax");
     if (const std::optional<int> status = commandline::answer(QCoreApplication::arguments()))
         return *status;
-    if (displayMissing) {
-        QTextStream(stderr) << "gorbulax: cannot open a display: tried " << displaysTried << '\n';
-        return commandline::NoDisplay;
+    {
+        QTextStream err(stderr);
+        if (const std::optional<int> status = commandline::refuseWithoutDisplay(start, err))
+            return *status;
     }
     const toolkit::DisplayLossStatus displayLoss(commandline::DisplayLost);
     toolkit::mapClassicFonts();

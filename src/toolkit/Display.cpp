@@ -156,10 +156,10 @@ bool needsDisplay(int argc, const char *const *argv) {
     return wanted.wayland || wanted.x11;
 }
 
-void preferAnsweringDisplay(int argc, const char *const *argv, const DisplayProbe &probe) {
+QByteArray answeringPlatform(int argc, const char *const *argv, const DisplayProbe &probe) {
     if (wantedDisplays(argc, argv).named || probe.wayland == probe.x11)
-        return;
-    qputenv("QT_QPA_PLATFORM", probe.wayland ? "wayland" : "xcb");
+        return {};
+    return probe.wayland ? "wayland" : "xcb";
 }
 
 DisplayLossStatus::DisplayLossStatus(int status) {

@@ -4,6 +4,7 @@
 // program that has none with an abort, and one whose display goes away while it runs with a
 // bare exit. The program gives both a status of its own instead.
 
+#include <QByteArray>
 #include <QString>
 
 namespace toolkit {
@@ -25,10 +26,11 @@ bool needsDisplay(int argc, const char *const *argv);
 // WAYLAND_SOCKET) and the X server named by DISPLAY that the toolkit will look for.
 DisplayProbe probeDisplays(int argc, const char *const *argv);
 
-// Points the toolkit at the one display that answered, when only one did and no platform was
-// named: a Wayland session whose X server is gone, or an X session with a stale
-// WAYLAND_DISPLAY, then starts all the same.
-void preferAnsweringDisplay(int argc, const char *const *argv, const DisplayProbe &probe);
+// The platform to point the toolkit at ("wayland" or "xcb"): the one display that answered,
+// when only one did and no platform was named, so that a Wayland session whose X server is
+// gone, or an X session with a stale WAYLAND_DISPLAY, starts all the same. Empty otherwise: the
+// platform named, or the toolkit's own choice between two that answered.
+QByteArray answeringPlatform(int argc, const char *const *argv, const DisplayProbe &probe);
 
 // While one lives, an exit the toolkit takes because its display connection broke ends the
 // program with `status` instead of the toolkit's own.

@@ -11,6 +11,11 @@ public:
         : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
         qputenv(name, value);
     }
+    // Unset for the length of the test.
+    explicit ScopedEnv(const char *name)
+        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+        qunsetenv(name);
+    }
     ~ScopedEnv() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
     ScopedEnv(const ScopedEnv &) = delete;
     ScopedEnv &operator=(const ScopedEnv &) = delete;
