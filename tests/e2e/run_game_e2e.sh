@@ -16,6 +16,8 @@ mkdir -p "$shots"
 
 source "$(dirname "$0")/session.sh"
 export GORBULAX_DATA_HOME=$work/data
+# The fades and count-ups only pass time here: a fifth of it will do.
+export GORBULAX_PACE=0.2
 
 # A built program runs as a portable copy with the table beside it; an installed one, with no
 # table beside it, runs where it lies and keeps its table in the data folder.

@@ -49,7 +49,7 @@ import -window root "$shots/prefs-refused.png"
 grep -q StarEdit "$settings" 2>/dev/null && fail "12a was stored"
 
 type_stars 50
-xdotool search --onlyvisible --name '^Preferences$' >/dev/null && fail "50 did not close the dialog"
+await_no_window Preferences 20 || fail "50 did not close the dialog"
 grep -qF '"StarEdit"="50"' "$settings" || fail "50 was not stored: $(cat "$settings")"
 grep -qF '"SoundCheck"=dword:00000001' "$settings" || fail "the sound switch was not stored"
 grep -qF '[HKEY_CURRENT_USER\Software\Brakmoor\Gorbulax\Settings]' "$settings" ||

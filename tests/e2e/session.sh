@@ -2,6 +2,20 @@
 # silent audio, and the helpers the scripts share. Sets `work`, `xvfb_pid` and DISPLAY; on exit
 # the program the script started (`game_pid`), the display and `work` go (a script's own trap
 # takes over from this one).
+#
+# The end-to-end tests run beside one another and beside the unit tests (ctest -j), so a
+# script keeps to what is its own:
+# - displays: the one started here, or more through start_display (Xvfb picks a free number);
+#   never a fixed number. A compositor or window manager runs on that display, or on a socket
+#   named by its own XDG_RUNTIME_DIR in `work`;
+# - files: settings, data, runtime and home folders in `work`; in the build tree only its
+#   screenshots, under names no other script uses;
+# - waits: for a state the program reports (await_state), a window (find_window) or a picture
+#   that stays, with a limit that allows for a loaded machine; a fixed sleep only where time
+#   itself is what is checked, and waits that only pass time shortened with GORBULAX_PACE.
+# What two tests really cannot share (a real sound device, a prefix outside `work` such as an
+# installed package, the source tree) is named in tests/CMakeLists.txt as a RESOURCE_LOCK, and
+# a test that keeps more than one core busy says so with PROCESSORS; RUN_SERIAL is for neither.
 
 work=$(mktemp -d)
 game_pid=""
@@ -64,6 +78,15 @@ find_window() {
     sleep 0.1
   done
   return 1
+}
+
+# Waits up to $2 seconds until no visible window is named $1; fails otherwise.
+await_no_window() {
+  local started=$SECONDS
+  while xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; do
+    [ $((SECONDS - started)) -lt "$2" ] || return 1
+    sleep 0.1
+  done
 }
 
 # Presses Close in the about box whose window id is $1.
