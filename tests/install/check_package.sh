@@ -23,10 +23,14 @@ diff <(for name in gorbulax gorbulax-dbgsym gorbulax-tools gorbulax-tools-dbgsym
 done | sort) <(sort "$work/debs") || fail "scripts/package printed other packages"
 deb() { echo "$work/out/$1_${version}_amd64.deb"; }
 files() { dpkg-deb --contents "$(deb "$1")" | awk '$1 !~ /^d/ {print $6}' | sort; }
-docs() { printf '%s\n' "share/doc/$1/copyright" "share/doc/$1/changelog.Debian.gz"; }
+# What Debian adds to each: the copyright and changelog, and lintian's overrides (debian/).
+docs() {
+  printf '%s\n' "share/doc/$1/copyright" "share/doc/$1/changelog.Debian.gz" \
+    "share/lintian/overrides/$1"
+}
 
-# Each package's files: manual pages compressed, the copyright and changelog where Debian
-# keeps them, and in a debug package one file for each program, named by its build ID.
+# Each package's files, the manual pages compressed; in a debug package one file for each
+# program, named by its build ID.
 diff <( (game_files | sed 's|^share/man/.*|&.gz|'; docs gorbulax) | sed 's|^|./usr/|' | sort) \
   <(files gorbulax) || fail "the game's files differ"
 diff <( (tool_files yes | sed 's|^share/man/.*|&.gz|'; docs gorbulax-tools) | sed 's|^|./usr/|' |
