@@ -33,12 +33,12 @@ for icon in $(installed_files no | grep '^share/icons/'); do
   [ "$(identify -format %wx%h "$prefix/$icon")" = "${size%%/*}" ] || fail "$icon has another size"
 done
 
-# The desktop's checkers.
+# The desktop's checkers (the package test validates the metadata) and the manual pages'.
 desktop-file-validate "$prefix/share/applications/gorbulax.desktop" || fail "the desktop entry"
-appstreamcli validate --no-net "$prefix/share/metainfo/example.brakmoor.Gorbulax.metainfo.xml" \
-  >"$work/appstream.log" || fail "the metadata: $(cat "$work/appstream.log")"
-warnings=$(man --warnings -l "$prefix/share/man/man6/gorbulax.6" 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "the manual page: $warnings"
+for page in $(installed_files "$with_trace" | grep '^share/man/'); do
+  warnings=$(man --warnings -l "$prefix/$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "the manual page $page: $warnings"
+done
 
 # The command line, asked in a terminal without a display; the toolkit's options still work.
 out=$(env -u DISPLAY "$program" --version) || fail "--version failed"
