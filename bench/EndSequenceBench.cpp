@@ -86,7 +86,7 @@ void EndSequence(benchmark::State &state) {
         const double cpuBefore = ProcessSeconds();
         state.ResumeTiming();
 
-        MainForm->UpDateCaptions();
+        MainForm->Go();
 
         state.PauseTiming();
         state.counters["sequence_cpu_s"] = ProcessSeconds() - cpuBefore;

@@ -25,6 +25,11 @@ inline QString UpdaterPage() {
     return HomePage() + QStringLiteral("patchwell.htm");
 }
 
+// What a link says when the browser cannot be started.
+inline QString NoConnectionMessage() {
+    return QStringLiteral("Sorry I can't connect to the internet for some reason.");
+}
+
 // The address for support, suggestions and bug reports.
 inline QString EMail() {
     return QStringLiteral("games@brakmoor.example");

@@ -1,13 +1,9 @@
 #include "dialogs/About.h"
 
 #include "components/Maker.h"
-#include "components/OnlineIP.h"
+#include "components/Storage.h"
 #include "dialogs/browsedlg.h"
-#include "game/GameSounds.h"
-#include "game/MainU.h"
-#include "game/Storage.h"
 #include "gk/GKSnd.h"
-#include "platform/ConfigFolder.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
 #include "toolkit/DesignProperties.h"
@@ -35,13 +31,10 @@ QString AsciiUpper(QString text) {
     return text;
 }
 
-bool Online() {
-    return MainForm && MainForm->onlineDetector()->Online();
-}
-
 } // namespace
 
-TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent) {
+TAboutBox::TAboutBox(const Services &services, QWidget *parent)
+    : QDialog(parent), services_(services) {
     setupUi(this);
     // A dialog's border and title, without the title bar's buttons: Close is the way out.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -83,7 +76,7 @@ void TAboutBox::createComponents() {
 
     AboutAudio = new TGKAudio(this);
     AboutAudio->setObjectName("AboutAudio");
-    AboutAudio->SetSoundLibrary(MainForm ? MainForm->soundLibrary() : nullptr);
+    AboutAudio->SetSoundLibrary(services_.soundLibrary);
 
     // The updater's own key, where the maker's other programs find it too.
     ApplyStorage(SaveEdit1->Options(), QStringLiteral("\\Software\\Brakmoor\\Patchwell"),
@@ -160,14 +153,14 @@ void TAboutBox::OKButtonClick() {
 }
 
 void TAboutBox::playSound(int index) {
-    if (MainForm && MainForm->SoundsOn())
+    if (services_.soundsOn())
         AboutAudio->Sound(index).Play();
 }
 
 void TAboutBox::goTo(const QString &address) {
     GoToWeb->Url = address;
     if (!GoToWeb->GoToUrl())
-        toolkit::ShowErrorMessage(NoConnectionMessage());
+        toolkit::ShowErrorMessage(maker::NoConnectionMessage());
 }
 
 void TAboutBox::StaticText3Click() {
@@ -179,10 +172,10 @@ void TAboutBox::StaticText3Click() {
 
 void TAboutBox::StaticText4Click() {
     // Offline, the browser is not even tried.
-    if (Online())
+    if (services_.online())
         goTo(maker::HomePage());
     else
-        toolkit::ShowErrorMessage(NoConnectionMessage());
+        toolkit::ShowErrorMessage(maker::NoConnectionMessage());
 }
 
 void TAboutBox::StaticText5Click() {
@@ -191,7 +184,7 @@ void TAboutBox::StaticText5Click() {
 
 void TAboutBox::CheckUpgrade(QObject *) {
     using toolkit::Answer;
-    if (!Online() &&
+    if (!services_.online() &&
         toolkit::AskGameQuestion(QStringLiteral("To check for upgrades you need to be online.\n"
                                                 "Gorbulax detects you are offline.\n\n"
                                                 "Are you actually online anyway?"),
@@ -217,12 +210,14 @@ void TAboutBox::CheckUpgrade(QObject *) {
 bool TAboutBox::FindUpdater() {
     // Found means confirmed this time: a dialog closed by its title bar keeps what an earlier
     // showing found, which may be gone by now.
-    BrowseForFolderDlg->UpdaterFound = false;
-    BrowseForFolderDlg->exec();
-    const bool found = BrowseForFolderDlg->UpdaterFound;
+    if (!browseDialog_)
+        return false;
+    browseDialog_->UpdaterFound = false;
+    browseDialog_->exec();
+    const bool found = browseDialog_->UpdaterFound;
     // Kept also after a cancel: then it is the folder last looked at, which the next check
     // does not take for the updater.
-    SaveEdit1->setText(AsciiUpper(BrowseForFolderDlg->UpdaterPath));
+    SaveEdit1->setText(AsciiUpper(browseDialog_->UpdaterPath));
     SaveEdit1->Save();
     return found;
 }
@@ -235,11 +230,9 @@ void TAboutBox::AskToDownload() {
 
 void TAboutBox::RunUpdater() {
     // The folder goes last and unquoted: the updater takes the rest of its command line as it.
-    const QString programDir = MainForm ? MainForm->programDir() : platform::ProgramFolder();
-    const QString parameters = QStringLiteral("Gorbulax version.dll ") + programDir;
+    const QString parameters = QStringLiteral("Gorbulax version.dll ") + services_.programFolder();
     // Whether it started is not asked: the program closes for the updater either way.
     LaunchProgram(SaveEdit1->text(), parameters, QString(), platform::Shell::SW_SHOW);
     UpdaterStarted = true;
-    if (MainForm)
-        MainForm->close();
+    services_.closeProgram();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "components/GoToWeb.h"
+#include "components/Services.h"
 #include "ui_About.h"
 
 #include <QDialog>
 
 class QObject;
+class TBrowseForFolderDlg;
 class TGKAudio;
 namespace toolkit {
 class Timer;
@@ -23,7 +25,10 @@ class TAboutBox : public QDialog, public Ui::TAboutBox {
     Q_OBJECT
 
 public:
-    explicit TAboutBox(QWidget *parent = nullptr);
+    // The browse-for-folder dialog, with which the player shows the updater, is made after
+    // the box and given to it then.
+    explicit TAboutBox(const Services &services = Services::none(), QWidget *parent = nullptr);
+    void SetBrowseDialog(TBrowseForFolderDlg *dialog) { browseDialog_ = dialog; }
 
     // Components without a window of their own.
     toolkit::Timer *Timer1 = nullptr; // the sound, a moment after the box shows
@@ -54,11 +59,6 @@ public:
     void AskToDownload();
     void RunUpdater();
 
-    // What the links and the banners say when the browser cannot be started.
-    static QString NoConnectionMessage() {
-        return QStringLiteral("Sorry I can't connect to the internet for some reason.");
-    }
-
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -68,6 +68,9 @@ private:
     void playSound(int index);
     // Opens `address` in the browser; says so when that fails.
     void goTo(const QString &address);
+
+    const Services &services_;
+    TBrowseForFolderDlg *browseDialog_ = nullptr;
 };
 
 // The application's about box, set as the program creates it.

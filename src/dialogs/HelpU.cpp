@@ -1,8 +1,6 @@
 #include "dialogs/HelpU.h"
 
 #include "dialogs/HelpTexts.h"
-#include "game/GameSounds.h"
-#include "game/MainU.h"
 #include "gk/GKSnd.h"
 #include "toolkit/DesignProperties.h"
 #include "toolkit/DialogKeys.h"
@@ -20,7 +18,8 @@ constexpr int ItemHeight = 13; // of a line in the topic list
 constexpr int ProgramInfoLine = 3;
 } // namespace
 
-THelpForm::THelpForm(QWidget *parent) : QDialog(parent) {
+THelpForm::THelpForm(const Services &services, QWidget *parent)
+    : QDialog(parent), services_(services) {
     setupUi(this);
     toolkit::applyDesign(this);
     createComponents();
@@ -54,7 +53,7 @@ void THelpForm::createComponents() {
 
     HelpAudio = new TGKAudio(this);
     HelpAudio->setObjectName("HelpAudio");
-    HelpAudio->SetSoundLibrary(MainForm ? MainForm->soundLibrary() : nullptr);
+    HelpAudio->SetSoundLibrary(services_.soundLibrary);
 }
 
 void THelpForm::FormCreate() {
@@ -64,8 +63,7 @@ void THelpForm::FormCreate() {
     // The list marks the topic shown, so the arrow keys go on from there.
     ListBox1->setCurrentRow(ProgramInfoLine);
     // The help window is the last window the program makes: this is the sound it starts with.
-    if (MainForm)
-        MainForm->DoSoundEvent(game::SoundEvent::Welcome);
+    services_.raise(game::SoundEvent::Welcome);
 }
 
 QPlainTextEdit *THelpForm::TopicMemo(int line) const {
@@ -94,7 +92,7 @@ void THelpForm::ListBox1Click() {
 void THelpForm::SwitchTo(QPlainTextEdit *memo) {
     if (memo == currentMemo_)
         return;
-    if (MainForm && MainForm->SoundsOn())
+    if (services_.soundsOn())
         HelpAudio->Sound(game::sound::Backward).Play();
     currentMemo_->hide();
     currentMemo_ = memo;
@@ -103,7 +101,7 @@ void THelpForm::SwitchTo(QPlainTextEdit *memo) {
 }
 
 void THelpForm::Image1Click() {
-    if (MainForm && MainForm->SoundsOn())
+    if (services_.soundsOn())
         HelpAudio->Sound(game::sound::Screech).Replay();
 }
 

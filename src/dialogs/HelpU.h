@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/Services.h"
 #include "ui_HelpU.h"
 
 #include <QDialog>
@@ -14,7 +15,7 @@ class THelpForm : public QDialog, public Ui::THelpForm {
     Q_OBJECT
 
 public:
-    explicit THelpForm(QWidget *parent = nullptr);
+    explicit THelpForm(const Services &services = Services::none(), QWidget *parent = nullptr);
 
     TGKAudio *HelpAudio = nullptr; // plays from the main window's sounds
 
@@ -36,6 +37,7 @@ protected:
 private:
     void createComponents();
 
+    const Services &services_;
     QPlainTextEdit *currentMemo_ = nullptr;
 };
 

@@ -1,8 +1,6 @@
 #include "dialogs/OptionsU.h"
 
-#include "game/GameSounds.h"
-#include "game/MainU.h"
-#include "game/Storage.h"
+#include "components/Storage.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
 #include "toolkit/DesignProperties.h"
@@ -25,7 +23,8 @@ bool IsStarCount(const QString &text) {
 }
 } // namespace
 
-TOptionsDlg::TOptionsDlg(QWidget *parent) : QDialog(parent) {
+TOptionsDlg::TOptionsDlg(const Services &services, QWidget *parent)
+    : QDialog(parent), services_(services) {
     setupUi(this);
     toolkit::applyDesign(this);
     setFixedSize(size());
@@ -49,7 +48,7 @@ void TOptionsDlg::createComponents() {
     Image2->setPicture(QImage(":/pictures/starburst.png"));
     OptionsAudio = new TGKAudio(this);
     OptionsAudio->setObjectName("OptionsAudio");
-    OptionsAudio->SetSoundLibrary(MainForm ? MainForm->soundLibrary() : nullptr);
+    OptionsAudio->SetSoundLibrary(services_.soundLibrary);
     showDesignedStars();
     ApplyGameStorage(StarEdit->Options());
     ApplyGameStorage(SoundCheck->Options());

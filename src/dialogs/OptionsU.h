@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/Services.h"
 #include "ui_OptionsU.h"
 
 #include <QDialog>
@@ -12,7 +13,7 @@ class TOptionsDlg : public QDialog, public Ui::TOptionsDlg {
     Q_OBJECT
 
 public:
-    explicit TOptionsDlg(QWidget *parent = nullptr);
+    explicit TOptionsDlg(const Services &services = Services::none(), QWidget *parent = nullptr);
 
     // The number of stars as designed: what the box shows before anything is stored.
     static constexpr int DesignedStars = 100;
@@ -34,6 +35,8 @@ private:
     // Both preferences as stored, and the designed count where the box holds no count.
     void restorePreferences();
     void showDesignedStars();
+
+    const Services &services_;
 };
 
 // The application's preferences dialog, set as the program creates it.

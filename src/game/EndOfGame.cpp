@@ -51,16 +51,12 @@ void centreIn(QWidget *control, QSize outer, bool vertically) {
 
 } // namespace
 
+// The game has lost, hidden its bad guys and erased its stars; the window shows the rest.
 void TMainForm::EndGame() {
-    for (toolkit::Image *image : std::as_const(BadGuyImages))
-        image->hide();
     CloseButton->setEnabled(true);
     LaserImage->hide();
     Panel7->setColor(toolkit::buttonFace());
     Timer1->setEnabled(false);
-    for (FlyingObject *star = game_.firstStar(); star; star = star->Next)
-        EraseObject(*star);
-    game_.end();
     DoLoseAnimation();
 }
 
@@ -167,22 +163,21 @@ void TMainForm::DoScoreAddup() {
     StartAnotherButton->setEnabled(false);
     ResultsPanel->show();
     toolkit::processPendingMessages();
-    const int hits = game_.hits();
-    const int accuracy = game_.accuracy();
-    const int travelled = game_.travelled();
-    RS_Hits->setCaption(QString::asprintf("Kills : %d", hits));
-    RS_Acc->setCaption(QStringLiteral("Accuracy : %1%").arg(accuracy));
-    RS_Dist->setCaption(QString::asprintf("Distance : %d", game::LightYears(travelled)));
+    const game::Results &results = game_.results();
+    RS_Hits->setCaption(QString::asprintf("Kills : %d", results.kills));
+    RS_Acc->setCaption(QStringLiteral("Accuracy : %1%").arg(results.accuracy));
+    RS_Dist->setCaption(QString::asprintf("Distance : %d", game::LightYears(results.travelled)));
     // What each earns: the score's three parts.
+    const game::ScoreParts &points = results.points;
     const std::pair<toolkit::Panel *, int> counts[] = {
-        {RS2_Hits, hits * 100}, {RS2_Acc, accuracy * 10}, {RS2_Dist, travelled}};
+        {RS2_Hits, points.kills}, {RS2_Acc, points.accuracy}, {RS2_Dist, points.distance}};
     for (const auto &[panel, value] : counts) {
         CountUp(panel, value);
         toolkit::processPendingMessages();
         if (WindowClosed)
             return;
     }
-    CountUp(RS2_FinalScore, game_.settleFinalScore());
+    CountUp(RS2_FinalScore, points.total());
     toolkit::processPendingMessages();
     if (!WindowClosed)
         Timer2->setEnabled(true);
@@ -191,14 +186,15 @@ void TMainForm::DoScoreAddup() {
 
 void TMainForm::Timer2Timer() {
     Timer2->setEnabled(false);
-    const int finalScore = game_.finalScore();
-    const int rank = ScoreBoard->GetHighScorePosition(finalScore);
-    if (rank != 0) {
+    const int finalScore = game_.results().points.total();
+    TScoreBoard *const board = windows_.scoreBoard;
+    const int rank = board ? board->GetHighScorePosition(finalScore) : 0;
+    if (rank != 0 && windows_.getName) {
         toolkit::reportState("name asked");
-        const QString name = GetNameDlg->ShowBox(finalScore, rank);
-        ScoreBoard->AddHighScore(finalScore, name);
+        const QString name = windows_.getName->ShowBox(finalScore, rank);
+        board->AddHighScore(finalScore, name);
         if (!WindowClosed)
-            ScoreBoard->exec();
+            board->exec();
     }
     New1->setEnabled(true);
     StartAnotherButton->setEnabled(true);

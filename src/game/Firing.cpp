@@ -56,7 +56,7 @@ void TMainForm::BadGuyMouseMove(QObject *sender, Qt::KeyboardModifiers shift, in
 
 void TMainForm::MainBoxMouseDown(QObject *, Qt::MouseButton button, Qt::KeyboardModifiers, int x,
                                  int y) {
-    if (button == Qt::LeftButton && !game_.stopped())
+    if (button == Qt::LeftButton)
         FireLaser(x, y); // a miss: a click on a bad guy goes to its own image
     else if (button == Qt::RightButton && game_.inGame())
         Pause();
@@ -67,32 +67,25 @@ void TMainForm::BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::Key
     auto *image = qobject_cast<toolkit::Image *>(sender);
     if (!image)
         return;
-    if (button == Qt::LeftButton && !game_.stopped()) {
-        const int beamX = image->x() + x;
-        const int beamY = image->y() + y;
-        ShowBeam(beamX, beamY);
-        // The hit is credited before the beam's hold lets the window's messages flow: a tick
-        // run meanwhile finds the bad guy shot, and cannot charge it as an escape first. Only a
-        // bad guy whose image is in the game takes it.
-        if (game_.creditHit(int(BadGuyImages.indexOf(image)))) {
-            // The captions show the hit before its sound plays.
-            UpDateCaptions();
-            DoSoundEvent(game::SoundEvent::BadGuyShot);
-        }
-        HoldBeam(beamX, beamY);
+    if (button == Qt::LeftButton) {
+        // Only a bad guy whose image is in the game takes the shot; an image left from a game
+        // reset while a beam was held is no bad guy, and the shot misses.
+        showShot(game_.shoot(int(BadGuyImages.indexOf(image))), image->x() + x, image->y() + y);
     } else if (button == Qt::RightButton && game_.inGame()) {
         Pause();
     }
 }
 
 void TMainForm::FireLaser(int x, int y) {
-    ShowBeam(x, y);
-    HoldBeam(x, y);
+    showShot(game_.shoot(), x, y);
 }
 
-void TMainForm::ShowBeam(int x, int y) {
-    // The shot sounds and counts before its beam is drawn.
-    game_.fire();
+// The game has counted the shot and credited a hit before the beam's hold lets the window's
+// messages flow: a tick run meanwhile finds the bad guy shot, and cannot charge it as an escape.
+void TMainForm::showShot(const game::Shot &shot, int x, int y) {
+    if (shot.result == game::Shot::NotAllowed)
+        return;
+    DoSoundEvent(game::SoundEvent::Laser);
     toolkit::Canvas &field = MainBox->canvas();
     field.setPenWidth(BeamWidth);
     for (int i = 0; i < BeamDraws; ++i) {
@@ -100,9 +93,15 @@ void TMainForm::ShowBeam(int x, int y) {
         DrawLaserLine(x, y);
     }
     MainBox->repaintNow();
+    if (shot.result == game::Shot::Hit) {
+        // The captions show the hit before its sound plays.
+        UpDateCaptions();
+        DoSoundEvent(game::SoundEvent::BadGuyShot);
+    }
+    holdBeam(x, y);
 }
 
-void TMainForm::HoldBeam(int x, int y) {
+void TMainForm::holdBeam(int x, int y) {
     toolkit::Pacer(BeamHold).step();
     // Wiped with the width it was drawn in: stars it crossed vanish until they move.
     toolkit::Canvas &field = MainBox->canvas();

@@ -16,23 +16,54 @@ static void initResources() {
     Q_INIT_RESOURCE(resources);
 }
 
+namespace {
+
+// What the windows are given, filled in as the windows that own it are made. They hold both
+// by reference for as long as they live.
+Services services;
+GameWindows windows;
+
+} // namespace
+
 bool CreateForms() {
     initResources();
-    MainForm = new TMainForm;
-    AboutBox = new TAboutBox;
+    MainForm = new TMainForm(services, windows);
+    services.soundLibrary = MainForm->soundLibrary();
+    services.onlineDetector = MainForm->onlineDetector();
+    services.programDir = [main = MainForm] { return main->programDir(); };
+    services.soundEvent = [main = MainForm](game::SoundEvent event) { main->DoSoundEvent(event); };
+    services.endProgram = [main = MainForm] { main->close(); };
+
+    AboutBox = new TAboutBox(services);
+    windows.about = AboutBox;
+    services.linkOpener = AboutBox->GoToWeb;
     BrowseForFolderDlg = new TBrowseForFolderDlg;
-    OptionsDlg = new TOptionsDlg;
-    ScoreBoard = new TScoreBoard;
+    AboutBox->SetBrowseDialog(BrowseForFolderDlg);
+    OptionsDlg = new TOptionsDlg(services);
+    windows.options = OptionsDlg;
+    services.soundSwitch = [options = OptionsDlg] { return options->SoundCheck->isChecked(); };
+    services.starCount = [options = OptionsDlg] { return options->StarCount(); };
+    ScoreBoard = new TScoreBoard(services);
+    windows.scoreBoard = ScoreBoard;
     if (MainForm->WindowClosed)
         return false;
-    GetNameDlg = new TGetNameDlg;
+    GetNameDlg = new TGetNameDlg(services);
+    windows.getName = GetNameDlg;
     // Last: its creation raises the start-up sound, through the main window's sound device
     // and the preferences' sound switch.
-    HelpForm = new THelpForm;
+    HelpForm = new THelpForm(services);
+    windows.help = HelpForm;
     return true;
 }
 
 void DestroyForms() {
+    // Nothing reaches a window from here on.
+    windows = {};
+    services.programDir = nullptr;
+    services.soundSwitch = nullptr;
+    services.starCount = nullptr;
+    services.soundEvent = nullptr;
+    services.endProgram = nullptr;
     delete HelpForm;
     HelpForm = nullptr;
     delete GetNameDlg;
@@ -47,4 +78,5 @@ void DestroyForms() {
     AboutBox = nullptr;
     delete MainForm;
     MainForm = nullptr;
+    services = {};
 }

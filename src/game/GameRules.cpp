@@ -55,6 +55,19 @@ EnergyAlarm AlarmFor(int energy, int lastEnergy) {
     return EnergyAlarm::None;
 }
 
+MeterChange MeterFor(int energy, int lastEnergy) {
+    switch (BandOf(energy)) {
+    case EnergyBand::Critical:
+        return MeterChange::Flash;
+    case EnergyBand::Low:
+        return lastEnergy > OkEnergy || lastEnergy < LowEnergy ? MeterChange::Low
+                                                               : MeterChange::Keep;
+    case EnergyBand::OK:
+        return lastEnergy < OkEnergy ? MeterChange::OK : MeterChange::Keep;
+    }
+    return MeterChange::Keep;
+}
+
 QPoint SpawnPoint(QSize field, bool inGame, QPoint aim) {
     const int w = field.width() / 2;
     const int h = field.height() / 2;
@@ -104,8 +117,12 @@ QPoint TurretKnob(QSize field, int pivotX, int x, int y) {
             gk::RoundHalfEven(13 * static_cast<long double>(uy))};
 }
 
+ScoreParts ScorePartsOf(int hits, int accuracy, int travelled) {
+    return {hits * 100, accuracy * 10, travelled};
+}
+
 int FinalScoreOf(int hits, int accuracy, int travelled) {
-    return hits * 100 + accuracy * 10 + travelled;
+    return ScorePartsOf(hits, accuracy, travelled).total();
 }
 
 int CountUpValue(int value, int i) {

@@ -50,6 +50,18 @@ int GaugeProgressOf(int energy);
 enum class EnergyAlarm { None, Warning, Critical };
 EnergyAlarm AlarmFor(int energy, int lastEnergy);
 
+// What an update does to the energy meter's word and colour, from the energy and the energy of
+// the last update: while critical it flashes (every update flips red and maroon); it turns
+// "Low" on entering the low band from either side, "OK" on entering the OK band; otherwise it
+// keeps what it shows.
+enum class MeterChange { Keep, Flash, Low, OK };
+MeterChange MeterFor(int energy, int lastEnergy);
+
+// A reset object's velocity is rolled again while it would stand still: both components 0.
+inline bool StandsStill(int dx, int dy) {
+    return dx == 0 && dy == 0;
+}
+
 // Where a new star or bad guy appears in a field of `field` size: the field centre outside a
 // game, otherwise halfway between the centre and the last pointer position `aim`.
 QPoint SpawnPoint(QSize field, bool inGame, QPoint aim);
@@ -85,6 +97,14 @@ int ScaledBySpeed(int v, double speed);
 QPoint TurretKnob(QSize field, int pivotX, int x, int y);
 
 // The score of a finished game: 100 points a kill, 10 a percent of accuracy, 1 a flight tick.
+// The results show the three parts as they count up, then their sum.
+struct ScoreParts {
+    int kills = 0;
+    int accuracy = 0;
+    int distance = 0;
+    int total() const { return kills + accuracy + distance; }
+};
+ScoreParts ScorePartsOf(int hits, int accuracy, int travelled);
 int FinalScoreOf(int hits, int accuracy, int travelled);
 
 // What step `i` (0 to 500) of a results count-up to `value` shows: i × (value × 0.002), the

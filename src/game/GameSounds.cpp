@@ -1,5 +1,5 @@
 // The main window's sounds: the game's events, played through the window's sound device while
-// the player has sounds switched on.
+// the player has sounds switched on. The game's own events come through its view.
 
 #include "game/GameSounds.h"
 
@@ -50,6 +50,10 @@ void TMainForm::DoSoundEvent(game::SoundEvent event) {
         return;
     emit soundEventRaised(static_cast<quint8>(event));
     PlaySound(*sound);
+}
+
+void TMainForm::sound(game::SoundEvent event) {
+    DoSoundEvent(event);
 }
 
 void TMainForm::PlaySound(int index) {

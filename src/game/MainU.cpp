@@ -2,12 +2,12 @@
 
 #include "components/OnlineIP.h"
 #include "components/SaveForm.h"
+#include "components/Storage.h"
 #include "dialogs/About.h"
 #include "dialogs/HelpU.h"
 #include "dialogs/OptionsU.h"
 #include "game/Colors.h"
 #include "game/GameRules.h"
-#include "game/Storage.h"
 #include "gk/Error.h"
 #include "gk/GKSnd.h"
 #include "gk/Utils.h"
@@ -44,8 +44,9 @@ constexpr std::chrono::microseconds PauseFadeStep{10'000};
 
 } // namespace
 
-TMainForm::TMainForm(QWidget *parent)
-    : QMainWindow(parent), game_([this](game::SoundEvent event) { DoSoundEvent(event); }) {
+TMainForm::TMainForm(const Services &services, const GameWindows &windows, QWidget *parent)
+    : QMainWindow(parent), services_(services), windows_(windows),
+      game_([this] { return StarCount(); }) {
     setupUi(this);
     toolkit::applyDesign(this);
     createComponents();
@@ -166,11 +167,11 @@ void TMainForm::connectHandlers() {
 }
 
 int TMainForm::StarCount() const {
-    return OptionsDlg ? OptionsDlg->StarCount() : TOptionsDlg::DesignedStars;
+    return services_.starCount ? services_.starCount() : TOptionsDlg::DesignedStars;
 }
 
 bool TMainForm::SoundsOn() const {
-    return OptionsDlg && OptionsDlg->SoundCheck->isChecked();
+    return services_.soundsOn();
 }
 
 void TMainForm::FormCreate() {
@@ -214,8 +215,9 @@ void TMainForm::FormClose() {
     SaveForm1->Save();
     ReleaseObjects();
     // The farewell, once; the updater, once started, has the screen to itself.
-    if (AboutBox && !AboutBox->UpdaterStarted && !closedBefore && !FarewellSkipped)
-        AboutBox->ShowOnExit();
+    TAboutBox *const about = windows_.about;
+    if (about && !about->UpdaterStarted && !closedBefore && !FarewellSkipped)
+        about->ShowOnExit();
 }
 
 void TMainForm::Exit1Click() {
@@ -230,44 +232,44 @@ void TMainForm::pauseIfRunning() {
 
 void TMainForm::ViewHighScores1Click() {
     pauseIfRunning();
-    if (ScoreBoard)
-        ScoreBoard->exec();
+    if (windows_.scoreBoard)
+        windows_.scoreBoard->exec();
 }
 
 void TMainForm::SetOptions1Click() {
     pauseIfRunning();
-    if (OptionsDlg)
-        OptionsDlg->exec();
+    if (windows_.options)
+        windows_.options->exec();
 }
 
 void TMainForm::Help2Click() {
     pauseIfRunning();
-    if (HelpForm)
-        HelpForm->exec();
+    if (windows_.help)
+        windows_.help->exec();
 }
 
 void TMainForm::Checkforupgrade1Click() {
     pauseIfRunning();
-    if (AboutBox)
-        AboutBox->CheckUpgrade(Checkforupgrade1);
+    if (windows_.about)
+        windows_.about->CheckUpgrade(Checkforupgrade1);
 }
 
 void TMainForm::UmbrelProwletWebsite1Click() {
     pauseIfRunning();
-    if (AboutBox)
-        AboutBox->StaticText4Click();
+    if (windows_.about)
+        windows_.about->StaticText4Click();
 }
 
 void TMainForm::InfoaboutMailinglist1Click() {
     pauseIfRunning();
-    if (AboutBox)
-        AboutBox->StaticText5Click();
+    if (windows_.about)
+        windows_.about->StaticText5Click();
 }
 
 void TMainForm::About1Click() {
     pauseIfRunning();
-    if (AboutBox)
-        AboutBox->ShowAbout();
+    if (windows_.about)
+        windows_.about->ShowAbout();
 }
 
 void TMainForm::StartGame() {
@@ -280,22 +282,23 @@ void TMainForm::StartGame() {
     Timer1->setEnabled(true);
 }
 
+// One tick of Timer1: the game runs it, and the window shows what followed.
 void TMainForm::Go() {
-    TGame &game = gameOnField();
-    if (game.makingStars()) {
-        if (game.starsComplete(StarCount()))
-            return;
-        AddStar();
-        UpdateStars();
+    switch (gameOnField().tick(*this)) {
+    case game::Tick::FlightBegins:
+        return;
+    case game::Tick::StarAdded:
+    case game::Tick::Flown:
         UpDateCaptions();
         return;
+    case game::Tick::Lost:
+        // The game is over, and the whole end of it runs before the shots' line is drawn.
+        showDistance();
+        showLoss();
+        EndGame();
+        showShots();
+        return;
     }
-    game.countFlightTick();
-    UpdateStars();
-    game.chimeBeforeBadGuys();
-    if (game.badGuysFly())
-        UpdateBadGuys();
-    UpDateCaptions();
 }
 
 void TMainForm::setMeterColor(const QColor &color) {
@@ -308,42 +311,52 @@ void TMainForm::setEnergyLabel(const QString &text, const QColor &color) {
     setMeterColor(color);
 }
 
+// The status lines and the energy meter, as the game's last update left them.
 void TMainForm::UpDateCaptions() {
-    const int energy = game_.energy();
-    const int lastEnergy = game_.lastEnergy();
+    showDistance();
+    showEnergy();
+    showShots();
+}
+
+void TMainForm::showDistance() {
     DistLabel->setText(QString::asprintf("Distance travelled  : %d Light Years     Level : %d",
-                                         game::LightYears(game_.travelled()), game_.level()));
-    if (energy >= 0) {
-        ScoreLab->setText(QString::number(energy));
-        Gauge1->setProgress(game::GaugeProgressOf(energy));
-        game_.soundEnergyAlarm();
-        switch (game::BandOf(energy)) {
-        case game::EnergyBand::Critical: {
-            // While critical, every update flips the meter between red and maroon.
-            const QColor bar = Gauge1->barColor();
-            setEnergyLabel("Critical", bar == Maroon || bar == Green ? Red : Maroon);
-            break;
-        }
-        case game::EnergyBand::Low:
-            if (lastEnergy > game::OkEnergy || lastEnergy < game::LowEnergy)
-                setEnergyLabel("Low", Maroon);
-            break;
-        case game::EnergyBand::OK:
-            if (lastEnergy < game::OkEnergy)
-                setEnergyLabel("OK", Green);
-            break;
-        }
-    } else {
-        DoSoundEvent(game::SoundEvent::GameLost);
-        ScoreLab->clear();
-        EnergLabel->clear();
-        Gauge1->setProgress(0);
-        EndGame();
+                                         game::LightYears(game_.counters().travelled),
+                                         game_.level()));
+}
+
+void TMainForm::showEnergy() {
+    const int energy = game_.counters().energy;
+    ScoreLab->setText(QString::number(energy));
+    Gauge1->setProgress(game::GaugeProgressOf(energy));
+    switch (game_.meter()) {
+    case game::MeterChange::Flash: {
+        // While critical, every update flips the meter between red and maroon.
+        const QColor bar = Gauge1->barColor();
+        setEnergyLabel("Critical", bar == Maroon || bar == Green ? Red : Maroon);
+        break;
     }
-    game_.updateAccuracy();
+    case game::MeterChange::Low:
+        setEnergyLabel("Low", Maroon);
+        break;
+    case game::MeterChange::OK:
+        setEnergyLabel("OK", Green);
+        break;
+    case game::MeterChange::Keep:
+        break;
+    }
+}
+
+void TMainForm::showLoss() {
+    ScoreLab->clear();
+    EnergLabel->clear();
+    Gauge1->setProgress(0);
+}
+
+void TMainForm::showShots() {
+    const TGame::Counters &counters = game_.counters();
     StatsLabel->setText(QString::asprintf("Shots Fired : %d    Hits : %d    Accuracy : %d%s",
-                                          game_.shotsFired(), game_.hits(), game_.accuracy(), "%"));
-    game_.noteEnergy();
+                                          counters.shotsFired, counters.hits, game_.accuracy(),
+                                          "%"));
 }
 
 void TMainForm::Pause() {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "components/Services.h"
 #include "game/FlyingObject.h"
 #include "game/Game.h"
 #include "game/GameSounds.h"
+#include "game/GameView.h"
 #include "ui_MainU.h"
 
 #include <QList>
@@ -11,7 +13,12 @@
 
 #include <cstdint>
 
+class TAboutBox;
+class TGetNameDlg;
 class TGKAudio;
+class THelpForm;
+class TOptionsDlg;
+class TScoreBoard;
 class TGKSoundLib;
 class TOnlineIP;
 class TSaveForm;
@@ -21,15 +28,29 @@ class Panel;
 class Timer;
 } // namespace toolkit
 
+// The windows the main window opens, as the program makes them (each still none before then).
+struct GameWindows {
+    TAboutBox *about = nullptr;
+    TOptionsDlg *options = nullptr;
+    TScoreBoard *scoreBoard = nullptr;
+    TGetNameDlg *getName = nullptr;
+    THelpForm *help = nullptr;
+};
+
 // The main window: the play field with its star field, the status lines, the energy meter,
-// the turret, and the game that runs in it on the tick of Timer1. Its members are grouped by
-// the file that holds their bodies, and each group names that file.
-class TMainForm : public QMainWindow, private Ui::TMainForm {
+// the turret, and the game that runs in it on the tick of Timer1. The game decides; the window
+// asks it for a tick or a shot, draws what the game's view verbs say (game/GameView.h) and
+// acts on its answer. Its members are grouped by the file that holds their bodies, and each
+// group names that file.
+class TMainForm : public QMainWindow, private Ui::TMainForm, public game::GameView {
     Q_OBJECT
 
 public:
     // MainU.cpp.
-    explicit TMainForm(QWidget *parent = nullptr);
+    // It is given the program's services and the other windows, both filled in as the program
+    // makes the windows after it.
+    explicit TMainForm(const Services &services = Services::none(),
+                       const GameWindows &windows = noWindows(), QWidget *parent = nullptr);
     ~TMainForm() override;
 
     // Components without a window of their own, made by createComponents in MainU.cpp.
@@ -43,15 +64,15 @@ public:
     TGKAudio *Audio = nullptr;      // this window's sound device
     TSaveForm *SaveForm1 = nullptr; // the window's placement
 
-    // The game the window shows; the window asks it, draws what it says and forwards the
-    // player's input to it.
+    // The game the window shows.
     TGame &game() { return game_; }
     const TGame &game() const { return game_; }
     // The designer's widgets, for a look at what the player sees.
     const Ui::TMainForm &widgets() const { return *this; }
 
-    // The doors of the other windows: the sounds' library, which every window plays from,
-    // the program's folder, with a trailing separator, and the online detector.
+    // What the window owns for the whole program (given to the other windows as services):
+    // the sounds' library, the program's folder, with a trailing separator, and the online
+    // detector.
     TGKSoundLib *soundLibrary() const { return SoundLib; }
     const QString &programDir() const { return ProgramDir; }
     TOnlineIP *onlineDetector() const { return IPOnline1; }
@@ -101,16 +122,19 @@ public:
     // The arrangement of the window as its size changes: Layout.cpp.
     void FormResize();
 
-    // The bad guys: BadGuys.cpp.
-    void UpdateBadGuys();
-    void SpawnBadGuys();
+    // The game's view: the stars (StarField.cpp), the bad guys' images (BadGuys.cpp), the
+    // sounds (GameSounds.cpp).
+    void drawStar(const FlyingObject &star) override;
+    void eraseStar(const FlyingObject &star) override;
+    void addBadGuy(int i) override;
+    void showExplosion(int i, int frame, bool blankFirst) override;
+    void showFlying(int i, int frame) override;
+    void placeBadGuy(int i, const FlyingObject &o) override;
+    void hideBadGuy(int i) override;
+    void sound(game::SoundEvent event) override;
+
+    // The list of bad guy i's two frames: BadGuys.cpp.
     toolkit::ImageList *BadGuyImageList(int i) const;
-    void PlaceBadGuy(toolkit::Image *image, const FlyingObject &o);
-    void SizeBadGuy(int i, const FlyingObject &o, toolkit::Image *image);
-    void AnimateBadGuy(toolkit::Image *image, const toolkit::ImageList *list, FlyingObject &o);
-    void ScaleBySpeed(FlyingObject &o);
-    void BadGuyEscaped(int i);
-    void ResetBadGuy(int i);
 
     // Aiming and firing: Firing.cpp.
     void MainBoxMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
@@ -119,11 +143,8 @@ public:
                           int x, int y);
     void BadGuyMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                          int x, int y);
+    // A shot at a point of the field: a miss.
     void FireLaser(int x, int y);
-    // The two halves of a shot: the sound, the count and the beam drawn; then the beam held
-    // for a moment, with the window's messages flowing, and wiped.
-    void ShowBeam(int x, int y);
-    void HoldBeam(int x, int y);
     void DrawLaserLine(int x, int y);
 
     // Sounds: the game raises events, and which sound each plays is decided in one place,
@@ -132,7 +153,7 @@ public:
     void PlaySound(int index);
     void StopAllSounds();
 
-    // The end of a game and its results (EndOfGame.cpp).
+    // The end of a game and its results (EndOfGame.cpp): the game lost, the window shows it.
     void EndGame();
     void DoLoseAnimation();
     void AnimateLabel();
@@ -145,15 +166,7 @@ public:
     // Set once the window has closed; a sequence running then stops where it is.
     bool WindowClosed = false;
 
-    // The star field, and the release of the stars and the bad guys: StarField.cpp.
-    void RandomVelocity(FlyingObject &o);
-    void ResetObject(FlyingObject &o);
-    void MoveObject(FlyingObject &o);
-    bool OnScreen(FlyingObject &o);
-    void DrawStar(FlyingObject &o);
-    void EraseObject(FlyingObject &o);
-    void AddStar();
-    void UpdateStars();
+    // The release of the stars and the bad guys, with their images: StarField.cpp.
     void ReleaseObjects();
 
 signals:
@@ -175,6 +188,11 @@ private:
     void connectHandlers();
     void setMeterColor(const QColor &color);
     void setEnergyLabel(const QString &text, const QColor &color);
+    // The status lines in their order: the distance and level, the energy, the shots.
+    void showDistance();
+    void showEnergy();
+    void showLoss();
+    void showShots();
     void resumeSteps();
     void pauseIfRunning();
 
@@ -185,11 +203,24 @@ private:
     // StarField.cpp.
     void drawStarShape(const FlyingObject &o, const QColor &color);
 
+    // Firing.cpp: what the window shows of a shot the game took, in its order: the laser's
+    // sound and its beam; for a hit the captions and the hit's sound; then the beam held for a
+    // moment, with the window's messages flowing, and wiped.
+    void showShot(const game::Shot &shot, int x, int y);
+    void holdBeam(int x, int y);
+
     // MainU.cpp.
     void fadePausePanel(bool in);
     // The field the game plays on is the play field's size at the moment.
     TGame &gameOnField();
 
+    static const GameWindows &noWindows() {
+        static const GameWindows none;
+        return none;
+    }
+
+    const Services &services_;
+    const GameWindows &windows_;
     TGame game_;
     TGKSoundLib *SoundLib = nullptr; // the game's sounds, which every window plays from
     TOnlineIP *IPOnline1 = nullptr;  // whether the machine is online, watched only while paused

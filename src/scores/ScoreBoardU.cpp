@@ -2,9 +2,6 @@
 
 #include "components/GoToWeb.h"
 #include "components/Maker.h"
-#include "dialogs/About.h"
-#include "game/MainU.h"
-#include "platform/ConfigFolder.h"
 #include "platform/Locale.h"
 #include "toolkit/DesignProperties.h"
 #include "toolkit/DialogKeys.h"
@@ -18,7 +15,6 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QPixmap>
-#include <QScopeGuard>
 #include <QTableWidgetItem>
 
 TScoreBoard *ScoreBoard = nullptr;
@@ -37,7 +33,8 @@ QString missingTableText(const QStringList &searched) {
 
 } // namespace
 
-TScoreBoard::TScoreBoard(QWidget *parent) : QDialog(parent) {
+TScoreBoard::TScoreBoard(const Services &services, QWidget *parent)
+    : QDialog(parent), services_(services) {
     setupUi(this);
     toolkit::applyDesign(this);
     setFixedSize(size());
@@ -99,13 +96,11 @@ int TScoreBoard::GetHighScorePosition(int32_t score) const {
 }
 
 void TScoreBoard::FormCreate() {
-    const QString programDir = MainForm ? MainForm->programDir() : platform::ProgramFolder();
-    const scores::ScoreFileLocation where = scores::LocateScoreFile(programDir);
+    const scores::ScoreFileLocation where = scores::LocateScoreFile(services_.programFolder());
     if (where.path.isEmpty()) {
         // The program does not run without its table: closing the main window ends it.
         toolkit::ShowErrorMessage(missingTableText(where.searched));
-        if (MainForm)
-            MainForm->close();
+        services_.closeProgram();
         return;
     }
     DataFile = where.path;
@@ -114,14 +109,15 @@ void TScoreBoard::FormCreate() {
     ReadScoreTableFromFile(DataFile);
 }
 
-// The banner opens the maker's site with the about box's launcher, without asking the online
-// detector first.
+// The banner opens the maker's site with the program's link opener (the about box's), without
+// asking the online detector first.
 void TScoreBoard::BannerImageClick() {
-    if (!AboutBox)
+    TGoToWeb *const opener = services_.linkOpener;
+    if (!opener)
         return;
-    AboutBox->GoToWeb->Url = maker::HomePage();
-    if (!AboutBox->GoToWeb->GoToUrl())
-        toolkit::ShowErrorMessage(TAboutBox::NoConnectionMessage());
+    opener->Url = maker::HomePage();
+    if (!opener->GoToUrl())
+        toolkit::ShowErrorMessage(maker::NoConnectionMessage());
 }
 
 void TScoreBoard::FormClose() {
@@ -130,12 +126,11 @@ void TScoreBoard::FormClose() {
 }
 
 void TScoreBoard::ReadScoreTableFromFile(const QString &FileName) {
-    const scores::ScoreFileRead read = scores::ReadScoreFile(FileName, ScoreTable);
-    writeBlocked_ = false;
-    if (read.status == scores::ReadStatus::Missing)
-        toolkit::ShowMessage(QStringLiteral("Error : Can't find data file %1!").arg(FileName));
-    else if (read.status == scores::ReadStatus::Damaged)
-        reportDamage(FileName, read);
+    reportRead(FileName, scores::ReadScoreFile(FileName, ScoreTable));
+    ShowTable();
+}
+
+void TScoreBoard::ShowTable() {
     for (int p = 1; p <= scores::TableSize; ++p) {
         const scores::ScoreRecord &record = ScoreTable[p - 1];
         ScoreTableView->item(p - 1, RankColumn)->setText(RankCaption(p));
@@ -143,6 +138,20 @@ void TScoreBoard::ReadScoreTableFromFile(const QString &FileName) {
         ScoreTableView->item(p - 1, NameColumn)->setText(record.Name);
         ScoreTableView->item(p - 1, DateColumn)->setText(record.Date);
     }
+}
+
+void TScoreBoard::MarkRow(int row) {
+    setImage(row, JustEntered);
+}
+
+// What a read found, said to the player; true when the table may be written over the file.
+bool TScoreBoard::reportRead(const QString &fileName, const scores::ScoreFileRead &read) {
+    writeBlocked_ = false;
+    if (read.status == scores::ReadStatus::Missing)
+        toolkit::ShowMessage(QStringLiteral("Error : Can't find data file %1!").arg(fileName));
+    else if (read.status == scores::ReadStatus::Damaged)
+        reportDamage(fileName, read);
+    return !writeBlocked_;
 }
 
 // Damaged bytes are kept beside the file before the table is ever written over them; where
@@ -166,25 +175,19 @@ void TScoreBoard::reportDamage(const QString &fileName, const scores::ScoreFileR
 }
 
 bool TScoreBoard::WriteScoreTabletoFile(const QString &FileName) {
-    for (int row = 0; row < scores::TableSize; ++row) {
-        // A score that is no number came from a damaged file, whose bytes are kept aside: the
-        // table written is sound, and the entry an empty place that any score may take.
-        QString score = ScoreTableView->item(row, ScoreColumn)->text();
-        if (!scores::ScoreValue(score))
-            score.clear();
-        ScoreTable[row] = {scores::CutToField(score),
-                           scores::CutToField(ScoreTableView->item(row, NameColumn)->text()),
-                           scores::CutToField(ScoreTableView->item(row, DateColumn)->text())};
-    }
+    scores::ClearNonScores(ScoreTable);
     if (writeBlocked_)
         return false;
-    const scores::WriteResult written = store_.write(FileName, ScoreTable);
+    return reportWrite(FileName, store_.write(FileName, ScoreTable));
+}
+
+bool TScoreBoard::reportWrite(const QString &fileName, const scores::WriteResult &written) {
     if (!written.ok && !(written.readOnly && readOnlyReported_)) {
         readOnlyReported_ = readOnlyReported_ || written.readOnly;
         toolkit::ShowErrorMessage(
             QStringLiteral("The high score table could not be saved in\n%1\n(%2).\n\nThe new "
                            "entry is shown, but the next game will not find it.")
-                .arg(FileName, written.problem));
+                .arg(fileName, written.problem));
     }
     return written.ok;
 }
@@ -198,43 +201,17 @@ void TScoreBoard::LoadClick() {
 }
 
 bool TScoreBoard::AddHighScore(int32_t Score, const QString &Name) {
-    // Another game may have entered a score since this one read the file: read it afresh
-    // under the lock, and keep the lock until the new table is written.
-    store_.lock(DataFile);
-    const auto unlock = qScopeGuard([this] { store_.unlock(); });
-    ReadScoreTableFromFile(DataFile);
-
-    const int position = GetHighScorePosition(Score);
-    if (position == 0)
+    const scores::ScoreStore::Entry entry = store_.enter(
+        DataFile, ScoreTable, Score, Name, platform::ShortDate(QDate::currentDate()),
+        [this](const scores::ScoreFileRead &read) { return reportRead(DataFile, read); });
+    if (entry.position == 0) {
+        ShowTable();
         return false;
-    const int row = position - 1;
-    CopyDownFrom(position);
-    ScoreTableView->item(row, ScoreColumn)->setText(QString::number(Score));
-    ScoreTableView->item(row, NameColumn)->setText(Name);
-    ScoreTableView->item(row, DateColumn)->setText(platform::ShortDate(QDate::currentDate()));
-    ReWriteNumbers();
-    // A table that could not be written stays shown as entered, rather than as the old file.
-    if (WriteScoreTabletoFile(DataFile))
-        ReadScoreTableFromFile(DataFile);
-    setImage(row, JustEntered);
-    return true;
-}
-
-void TScoreBoard::CopyDownFrom(int Position) {
-    if (Position == scores::TableSize)
-        return;
-    for (int k = scores::TableSize; k >= Position; --k) {
-        if (k == 1)
-            continue;
-        const int to = k - 1;
-        const int from = k - 2;
-        for (int column = 0; column < Columns; ++column)
-            ScoreTableView->item(to, column)->setText(ScoreTableView->item(from, column)->text());
-        setImage(to, ImageOf(from));
     }
-}
-
-void TScoreBoard::ReWriteNumbers() {
-    for (int row = 0; row < scores::TableSize; ++row)
-        ScoreTableView->item(row, RankColumn)->setText(RankCaption(row + 1));
+    // A table that could not be written stays shown as entered, rather than as the old file.
+    if (entry.written && reportWrite(DataFile, *entry.written))
+        reportRead(DataFile, scores::ReadScoreFile(DataFile, ScoreTable));
+    ShowTable();
+    MarkRow(entry.position - 1);
+    return true;
 }

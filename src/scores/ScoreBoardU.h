@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/Services.h"
 #include "scores/ScoreFile.h"
 #include "ui_ScoreBoardU.h"
 
@@ -14,13 +15,13 @@ class ImageList;
 }
 
 // The high score window: the ten best scores with their names and dates, read from the score
-// file at start-up and written back by AddHighScore. Its rows are the working copy of the
-// table; ScoreTable is the copy of the file.
+// file at start-up and entered into by AddHighScore. ScoreTable is the table as a value, the
+// copy of the file; the rows only show it.
 class TScoreBoard : public QDialog, public Ui::TScoreBoard {
     Q_OBJECT
 
 public:
-    explicit TScoreBoard(QWidget *parent = nullptr);
+    explicit TScoreBoard(const Services &services = Services::none(), QWidget *parent = nullptr);
 
     // Components without a window of their own.
     toolkit::ImageList *ImageList1 = nullptr; // the rows' arrows: 0 cyan, 1 red
@@ -36,17 +37,19 @@ public:
     void FormCreate();
     void FormClose();
     void BannerImageClick();
-    // Copies the rows into ScoreTable and writes it; false, after a message, when it was not
-    // written.
+    // Writes ScoreTable; false, after a message, when it was not written.
     bool WriteScoreTabletoFile(const QString &FileName);
+    // Reads the file into ScoreTable and shows it.
     void ReadScoreTableFromFile(const QString &FileName);
     void SaveClick();
     void LoadClick();
     // Enters a score under the table's lock, after reading the file afresh, so that an entry
-    // another game made meanwhile stays. False when the score no longer makes the table.
+    // another game made meanwhile stays; shows the table with the new row marked. False when
+    // the score no longer makes the table.
     bool AddHighScore(int32_t Score, const QString &Name);
-    void CopyDownFrom(int Position);
-    void ReWriteNumbers();
+    // The rows show ScoreTable, each with its rank caption; a marked row keeps its red arrow.
+    void ShowTable();
+    void MarkRow(int row);
 
     // The rank caption of position p: " 1." to " 9.", then "10.".
     static QString RankCaption(int position);
@@ -57,8 +60,11 @@ private:
     void createComponents();
     void createRows();
     void setImage(int row, int image);
+    bool reportRead(const QString &fileName, const scores::ScoreFileRead &read);
+    bool reportWrite(const QString &fileName, const scores::WriteResult &written);
     void reportDamage(const QString &fileName, const scores::ScoreFileRead &read);
 
+    const Services &services_;
     // Locked by AddHighScore while it reads, inserts and writes.
     scores::ScoreStore store_;
     // The damage last reported, so that the same damage is reported once.

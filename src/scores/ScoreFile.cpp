@@ -66,6 +66,23 @@ QString CutToField(const QString &text) {
     return cut;
 }
 
+int InsertScore(ScoreTable &table, int32_t score, const QString &name, const QString &date) {
+    const int position = GetHighScorePosition(table, score);
+    if (position == 0)
+        return 0;
+    for (int p = TableSize; p > position; --p)
+        table[p - 1] = table[p - 2];
+    table[position - 1] = {QString::number(score), CutToField(name), CutToField(date)};
+    return position;
+}
+
+void ClearNonScores(ScoreTable &table) {
+    for (ScoreRecord &record : table) {
+        if (!ScoreValue(record.Score))
+            record.Score.clear();
+    }
+}
+
 QByteArray EncodeScoreTable(const ScoreTable &table) {
     platform::ByteWriter out(FileSize);
     for (const ScoreRecord &record : table) {
@@ -164,6 +181,27 @@ WriteResult ScoreStore::write(const QString &fileName, const ScoreTable &table) 
     if (lock_ && fileName == lockedFile_)
         return WriteScoreFileLocked(fileName, table, *lock_);
     return WriteScoreFile(fileName, table);
+}
+
+ScoreStore::Entry ScoreStore::enter(const QString &fileName, ScoreTable &table, int32_t score,
+                                    const QString &name, const QString &date,
+                                    const std::function<bool(const ScoreFileRead &)> &mayWrite) {
+    // Another game may have entered a score since this one read the file: it is read afresh
+    // under the lock, and the lock is kept until the new table is written.
+    const bool lockedBefore = locked();
+    if (!lockedBefore)
+        lock(fileName);
+    Entry entry;
+    entry.read = ReadScoreFile(fileName, table);
+    entry.position = InsertScore(table, score, name, date);
+    if (entry.position != 0) {
+        ClearNonScores(table);
+        if (!mayWrite || mayWrite(entry.read))
+            entry.written = write(fileName, table);
+    }
+    if (!lockedBefore)
+        unlock();
+    return entry;
 }
 
 namespace {

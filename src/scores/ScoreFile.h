@@ -50,6 +50,16 @@ int GetHighScorePosition(const ScoreTable &table, int32_t score);
 // A text as a field holds it: cut to its first 255 characters.
 QString CutToField(const QString &text);
 
+// Enters a score with its name and date at the position GetHighScorePosition gives: the
+// entries from there on move down one place and the tenth drops out (at position 10 only the
+// tenth is overwritten). The position, or 0, with the table unchanged, when the score does not
+// make it. Name and date are cut to a field's 255 characters.
+int InsertScore(ScoreTable &table, int32_t score, const QString &name, const QString &date);
+
+// A table fit to be written: a score that is no number (read from a damaged file, whose bytes
+// are kept aside) becomes an empty place that any score may take.
+void ClearNonScores(ScoreTable &table);
+
 // The ten records as the file holds them: 7680 bytes, each field's unused room zero.
 QByteArray EncodeScoreTable(const ScoreTable &table);
 
@@ -112,6 +122,19 @@ public:
     void unlock();
     bool locked() const { return lock_.has_value(); }
     WriteResult write(const QString &fileName, const ScoreTable &table);
+
+    // What entering a score found and did.
+    struct Entry {
+        ScoreFileRead read;                 // the file as read afresh
+        int position = 0;                   // where the score went; 0 when it no longer makes it
+        std::optional<WriteResult> written; // nothing when no write was tried
+    };
+    // Enters a score into the table of `fileName` in one locked step: the file read afresh into
+    // `table`, the score inserted, the table written. `mayWrite` sees the read and can keep the
+    // table from being written over the file (a damaged one whose bytes could not be kept).
+    Entry enter(const QString &fileName, ScoreTable &table, int32_t score, const QString &name,
+                const QString &date,
+                const std::function<bool(const ScoreFileRead &)> &mayWrite = {});
 
 private:
     QString lockedFile_;

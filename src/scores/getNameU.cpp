@@ -1,9 +1,6 @@
 #include "scores/getNameU.h"
 
-#include "dialogs/OptionsU.h"
-#include "game/GameSounds.h"
-#include "game/MainU.h"
-#include "game/Storage.h"
+#include "components/Storage.h"
 #include "gk/GKSnd.h"
 #include "platform/Locale.h"
 #include "scores/ScoreFile.h"
@@ -16,7 +13,8 @@
 
 TGetNameDlg *GetNameDlg = nullptr;
 
-TGetNameDlg::TGetNameDlg(QWidget *parent) : QDialog(parent) {
+TGetNameDlg::TGetNameDlg(const Services &services, QWidget *parent)
+    : QDialog(parent), services_(services) {
     setupUi(this);
     toolkit::applyDesign(this);
     setFixedSize(size());
@@ -31,7 +29,7 @@ TGetNameDlg::TGetNameDlg(QWidget *parent) : QDialog(parent) {
 void TGetNameDlg::createComponents() {
     GetNameAudio = new TGKAudio(this);
     GetNameAudio->setObjectName("GetNameAudio");
-    GetNameAudio->SetSoundLibrary(MainForm ? MainForm->soundLibrary() : nullptr);
+    GetNameAudio->SetSoundLibrary(services_.soundLibrary);
     ApplyStorage(PlayerName->Options(), QStringLiteral("\\VazorazudGorbulax"),
                  QStringLiteral("Settings"));
 }
@@ -47,7 +45,7 @@ QString TGetNameDlg::ShowBox(int32_t Score, int Position) {
     LAB_Date->setText(QStringLiteral("Date : %1").arg(platform::ShortDate(QDate::currentDate())));
     for (QLabel *label : {LAB_HighPos, LAB_Score, LAB_Date})
         label->adjustSize();
-    if (OptionsDlg && OptionsDlg->SoundCheck->isChecked())
+    if (services_.soundsOn())
         toolkit::guarded([this] { GetNameAudio->Sound(game::sound::Woohoo).Play(); });
     exec();
     return scores::CutToField(PlayerName->text());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/Services.h"
 #include "ui_getNameU.h"
 
 #include <QDialog>
@@ -15,7 +16,7 @@ class TGetNameDlg : public QDialog, public Ui::TGetNameDlg {
     Q_OBJECT
 
 public:
-    explicit TGetNameDlg(QWidget *parent = nullptr);
+    explicit TGetNameDlg(const Services &services = Services::none(), QWidget *parent = nullptr);
 
     TGKAudio *GetNameAudio = nullptr; // plays from the main window's sounds
 
@@ -27,6 +28,8 @@ public:
 
 private:
     void createComponents();
+
+    const Services &services_;
 };
 
 // The application's new high score dialog, set as the program creates it.

@@ -192,7 +192,7 @@ TEST_F(Preferences, TheGameReadsBothControlsWhenItNeedsThem) {
     f.StartGame();
     Ticks(51);
     EXPECT_FALSE(f.game().makingStars());
-    EXPECT_EQ(f.game().starsMade(), 50);
+    EXPECT_EQ(StarsOnField(), 50);
 }
 
 TEST_F(Preferences, TheMenuPausesARunningGameAndItStaysPaused) {

@@ -127,7 +127,7 @@ TEST_F(BadGuys, AHitBadGuyAtTheTurnEndsTheTickAndPassesTheTurnOn) {
     first.State = 1;
     const FlyingObject third = f.game().badGuy(2);
     f.game().setTurnCounter(10);
-    FlyTo(f.game().travelled() + 1);
+    FlyTo(f.game().counters().travelled + 1);
     EXPECT_EQ(f.game().turnCounter(), 10) << "the turn waits for the next bad guy";
     EXPECT_EQ(f.game().badGuy(2).Age, third.Age) << "the rest of the tick was skipped";
     EXPECT_EQ(f.game().badGuy(2).X, third.X);
@@ -173,7 +173,7 @@ TEST_F(BadGuys, AShotOneExplodesHidesCountsDownAndComesBack) {
     EXPECT_EQ(o.State, 0);
     EXPECT_EQ(o.Age, 0);
     EXPECT_LT(o.X, 523);
-    EXPECT_EQ(f.game().energy(), 500) << "a shot bad guy costs nothing";
+    EXPECT_EQ(f.game().counters().energy, 500) << "a shot bad guy costs nothing";
 }
 
 TEST_F(BadGuys, AnEscapeCostsTenOnceAndItComesBackAfterTheCountdown) {
@@ -186,7 +186,7 @@ TEST_F(BadGuys, AnEscapeCostsTenOnceAndItComesBackAfterTheCountdown) {
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     SetCounter(&TGame::Counters::energy, 500);
     f.Go();
-    EXPECT_EQ(f.game().energy(), 490);
+    EXPECT_EQ(f.game().counters().energy, 490);
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Escape}));
     EXPECT_FALSE(f.BadGuyImages[0]->isVisible());
     sounds.clear();
@@ -194,7 +194,7 @@ TEST_F(BadGuys, AnEscapeCostsTenOnceAndItComesBackAfterTheCountdown) {
         f.Go();
         EXPECT_EQ(o.State, tick + 1);
     }
-    EXPECT_EQ(f.game().energy(), 490);
+    EXPECT_EQ(f.game().counters().energy, 490);
     EXPECT_FALSE(raisedEvents(sounds).contains(SoundEvent::Escape));
     f.Go();
     EXPECT_EQ(o.State, 0) << "reset on the 19th tick after the escape";
@@ -213,13 +213,13 @@ TEST_F(BadGuys, OneShotNearTheEdgeLeavesWithoutCost) {
     o.State = 3;
     SetCounter(&TGame::Counters::energy, 500);
     f.Go();
-    EXPECT_EQ(f.game().energy(), 500);
+    EXPECT_EQ(f.game().counters().energy, 500);
     EXPECT_EQ(o.State, 4);
     for (int tick = 0; tick < 16; ++tick)
         f.Go();
     EXPECT_EQ(o.State, 0);
     EXPECT_FALSE(o.Hit);
-    EXPECT_EQ(f.game().energy(), 500);
+    EXPECT_EQ(f.game().counters().energy, 500);
 }
 
 TEST_F(BadGuys, FlightAllocatesOnlyItsSpawns) {

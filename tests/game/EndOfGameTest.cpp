@@ -76,16 +76,15 @@ TEST_F(EndOfGame, TheResultsCountUpToTheFinalScore) {
     StartFlying(10);
     SetCounter(&TGame::Counters::hits, 12);
     SetCounter(&TGame::Counters::shotsFired, 15);
-    SetCounter(&TGame::Counters::travelled, 2345);
-    f.UpDateCaptions();
+    SetCounter(&TGame::Counters::travelled, 2343);
+    f.Go();
     ASSERT_EQ(f.game().accuracy(), 80);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     Frames frames;
     QTimer sampler;
     Sample(sampler, frames);
 
-    SetCounter(&TGame::Counters::energy, -10); // the escape that ends the game
-    f.UpDateCaptions();
+    LoseAt(2345);
     sampler.stop();
 
     EXPECT_FALSE(f.game().inGame());
@@ -94,7 +93,9 @@ TEST_F(EndOfGame, TheResultsCountUpToTheFinalScore) {
     EXPECT_TRUE(f.widgets().CloseButton->isEnabled());
     EXPECT_FALSE(f.widgets().LaserImage->isVisible());
     EXPECT_EQ(f.widgets().Panel7->color(), toolkit::buttonFace());
-    EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::GameLost, SoundEvent::GameOver}));
+    const Events events = raisedEvents(sounds);
+    EXPECT_EQ(events.mid(events.indexOf(SoundEvent::GameLost)),
+              Events({SoundEvent::GameLost, SoundEvent::GameOver}));
 
     // The bar slides down to the middle, the words close in to one blank between them.
     ASSERT_FALSE(frames.barTops.isEmpty());
@@ -123,7 +124,7 @@ TEST_F(EndOfGame, TheResultsCountUpToTheFinalScore) {
     EXPECT_EQ(f.widgets().RS2_Acc->caption(), "800");
     EXPECT_EQ(f.widgets().RS2_Dist->caption(), "2345");
     EXPECT_EQ(f.widgets().RS2_FinalScore->caption(), "4345");
-    EXPECT_EQ(f.game().finalScore(), 4345);
+    EXPECT_EQ(f.game().results().points.total(), 4345);
     EXPECT_TRUE(f.widgets().ResultsPanel->isVisible());
     EXPECT_TRUE(f.widgets().StartAnotherButton->isVisible());
     EXPECT_FALSE(f.widgets().StartAnotherButton->isEnabled());
@@ -134,17 +135,15 @@ TEST_F(EndOfGame, TheResultsCountUpToTheFinalScore) {
     // A click on the field of a finished game does nothing.
     f.MainBoxMouseDown(f.widgets().MainBox, Qt::LeftButton, {}, 100, 100);
     f.MainBoxMouseDown(f.widgets().MainBox, Qt::RightButton, {}, 100, 100);
-    EXPECT_EQ(f.game().shotsFired(), 15);
+    EXPECT_EQ(f.game().counters().shotsFired, 15);
     EXPECT_FALSE(f.widgets().PausePanel->isVisible());
 }
 
 TEST_F(EndOfGame, AQualifyingScoreIsEnteredAndShownThenAnotherGameStartsAtOnce) {
     TMainForm &f = *MainForm;
     StartFlying(10);
-    SetCounter(&TGame::Counters::travelled, 4345);
-    SetCounter(&TGame::Counters::energy, -10);
-    f.UpDateCaptions();
-    ASSERT_EQ(f.game().finalScore(), 4345);
+    LoseAt(4345);
+    ASSERT_EQ(f.game().results().points.total(), 4345);
 
     int markedRow = -1;
     WhenModal(GetNameDlg, [&markedRow] {
@@ -171,7 +170,7 @@ TEST_F(EndOfGame, AQualifyingScoreIsEnteredAndShownThenAnotherGameStartsAtOnce) 
     EXPECT_TRUE(f.game().inGame());
     EXPECT_TRUE(f.game().makingStars());
     EXPECT_TRUE(f.Timer1->enabled());
-    EXPECT_EQ(f.game().travelled(), 0);
+    EXPECT_EQ(f.game().counters().travelled, 0);
     EXPECT_EQ(f.game().firstStar(), nullptr) << "the last game's stars are gone";
     EXPECT_TRUE((f.game().badGuyCount() == 0));
 }
@@ -179,11 +178,9 @@ TEST_F(EndOfGame, AQualifyingScoreIsEnteredAndShownThenAnotherGameStartsAtOnce) 
 TEST_F(EndOfGame, AScoreOutsideTheTableAsksNothingAndNewIsUsableAgain) {
     TMainForm &f = *MainForm;
     StartFlying(0);
-    SetCounter(&TGame::Counters::travelled, 120); // no shot fired: only the distance scores
-    SetCounter(&TGame::Counters::energy, -10);
-    f.UpDateCaptions();
+    LoseAt(120); // no shot fired: only the distance scores
     EXPECT_EQ(f.widgets().RS_Acc->caption(), "Accuracy : 0%");
-    EXPECT_EQ(f.game().finalScore(), 120);
+    EXPECT_EQ(f.game().results().points.total(), 120);
     EXPECT_FALSE(f.onlineDetector()->Enabled()) << "the detector waits for the results";
     f.Timer2->onTimer(); // a dialog would wait here for a click that never comes
     EXPECT_TRUE(f.widgets().New1->isEnabled());
@@ -202,8 +199,7 @@ TEST_F(EndOfGame, ClosingTheWindowStopsTheSequenceWhereItIs) {
     FlyTo(700);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     QTimer::singleShot(0, &f, [] { CloseProgram(); });
-    SetCounter(&TGame::Counters::energy, -10);
-    f.UpDateCaptions();
+    LoseAt(f.game().counters().travelled + 1);
     EXPECT_TRUE(f.WindowClosed);
     EXPECT_FALSE(raisedEvents(sounds).contains(SoundEvent::GameOver)) << "the sequence went on";
     EXPECT_FALSE(f.widgets().StartAnother->isVisible());
@@ -237,7 +233,6 @@ TEST_F(EndOfGame, TheMenusWindowsPauseAFlightAndLeaveTheSequenceGoingOn) {
     }
 
     StartFlying(0);
-    SetCounter(&TGame::Counters::travelled, 120);
     bool shown = false;
     QTimer::singleShot(0, &f, [&shown, &f] {
         WhenModal(ScoreBoard, [&shown] {
@@ -246,8 +241,7 @@ TEST_F(EndOfGame, TheMenusWindowsPauseAFlightAndLeaveTheSequenceGoingOn) {
         });
         f.widgets().ViewHighScores1->trigger();
     });
-    SetCounter(&TGame::Counters::energy, -10);
-    f.UpDateCaptions();
+    LoseAt(120);
     EXPECT_TRUE(shown);
     EXPECT_FALSE(f.widgets().PausePanel->isVisible());
     EXPECT_EQ(f.widgets().RS2_FinalScore->caption(), "120");

@@ -20,10 +20,8 @@ toolkit::Image *Present(int i, int x, int y) {
     o.X = x;
     o.Y = y;
     o.Age = 20;
-    toolkit::Image *image = f.BadGuyImages[i];
-    f.PlaceBadGuy(image, o);
-    f.SizeBadGuy(i, o, image);
-    return image;
+    f.placeBadGuy(i, o);
+    return f.BadGuyImages[i];
 }
 
 } // namespace
@@ -75,13 +73,13 @@ TEST_F(Firing, TheTurretFollowsThePointerOverFieldPanelAndStartButton) {
 TEST_F(Firing, AClickOnTheFieldFiresAMissAndWipesTheBeam) {
     TMainForm &f = *MainForm;
     QTest::mouseClick(f.widgets().MainBox, Qt::LeftButton, {}, QPoint(100, 50));
-    EXPECT_EQ(f.game().shotsFired(), 0) << "no firing while stopped";
+    EXPECT_EQ(f.game().counters().shotsFired, 0) << "no firing while stopped";
 
     StartFlying(0);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     QTest::mouseClick(f.widgets().MainBox, Qt::LeftButton, {}, QPoint(100, 50));
-    EXPECT_EQ(f.game().shotsFired(), 1);
-    EXPECT_EQ(f.game().hits(), 0);
+    EXPECT_EQ(f.game().counters().shotsFired, 1);
+    EXPECT_EQ(f.game().counters().hits, 0);
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser}));
     const QImage field = f.widgets().MainBox->image();
     for (int y = 0; y < field.height(); ++y)
@@ -102,9 +100,9 @@ TEST_F(Firing, AHitScoresOnceAndTheExplosionStartsNextTick) {
     const FlyingObject &o = f.game().badGuy(0);
     EXPECT_TRUE(o.Hit);
     EXPECT_EQ(o.State, 1);
-    EXPECT_EQ(f.game().shotsFired(), 1);
-    EXPECT_EQ(f.game().hits(), 1);
-    EXPECT_EQ(f.game().energy(), 20);
+    EXPECT_EQ(f.game().counters().shotsFired, 1);
+    EXPECT_EQ(f.game().counters().hits, 1);
+    EXPECT_EQ(f.game().counters().energy, 20);
     EXPECT_EQ(f.widgets().ScoreLab->text(), "20");
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser, SoundEvent::BadGuyShot}));
     EXPECT_EQ(f.widgets().StatsLabel->text(), "Shots Fired : 1    Hits : 1    Accuracy : 100%");
@@ -112,9 +110,9 @@ TEST_F(Firing, AHitScoresOnceAndTheExplosionStartsNextTick) {
     // A second click on the exploding bad guy fires again but scores nothing.
     sounds.clear();
     QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_EQ(f.game().shotsFired(), 2);
-    EXPECT_EQ(f.game().hits(), 1);
-    EXPECT_EQ(f.game().energy(), 20);
+    EXPECT_EQ(f.game().counters().shotsFired, 2);
+    EXPECT_EQ(f.game().counters().hits, 1);
+    EXPECT_EQ(f.game().counters().energy, 20);
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser}));
 }
 
@@ -134,8 +132,8 @@ TEST_F(Firing, AClickIsCreditedToTheBadGuyOfItsImageNotOfItsName) {
     toolkit::Image stranger(f.widgets().BackPanel);
     stranger.setObjectName("BadImage3");
     f.BadGuyMouseDown(&stranger, Qt::LeftButton, {}, 5, 5);
-    EXPECT_EQ(f.game().shotsFired(), 2);
-    EXPECT_EQ(f.game().hits(), 1);
+    EXPECT_EQ(f.game().counters().shotsFired, 2);
+    EXPECT_EQ(f.game().counters().hits, 1);
     EXPECT_FALSE(f.game().badGuy(3).Hit);
 }
 
@@ -150,7 +148,7 @@ TEST_F(Firing, RightClicksPauseOnlyInAGame) {
 
     // Paused: left clicks on a bad guy do nothing.
     f.BadGuyMouseDown(image, Qt::LeftButton, {}, 5, 5);
-    EXPECT_EQ(f.game().shotsFired(), 0);
+    EXPECT_EQ(f.game().counters().shotsFired, 0);
     EXPECT_FALSE(f.game().badGuy(0).Hit);
 }
 
@@ -165,15 +163,15 @@ TEST_F(Firing, AHitIsCreditedBeforeATickDuringTheBeamCanChargeAnEscape) {
     o.DY = 0;
     SetCounter(&TGame::Counters::energy, 0);
     SetCounter(&TGame::Counters::lastEnergy, 0);
-    const int travelled = f.game().travelled();
+    const int travelled = f.game().counters().travelled;
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     // The next tick comes while the beam is held.
     QTimer::singleShot(0, &f, [&f] { f.Go(); });
 
     f.BadGuyMouseDown(image, Qt::LeftButton, {}, 5, 5);
-    ASSERT_EQ(f.game().travelled(), travelled + 1) << "no tick ran during the beam";
-    EXPECT_EQ(f.game().hits(), 1);
-    EXPECT_EQ(f.game().energy(), 10);
+    ASSERT_EQ(f.game().counters().travelled, travelled + 1) << "no tick ran during the beam";
+    EXPECT_EQ(f.game().counters().hits, 1);
+    EXPECT_EQ(f.game().counters().energy, 10);
     EXPECT_TRUE(f.game().inGame());
     EXPECT_FALSE(sounds.isEmpty());
     EXPECT_EQ(raisedEvents(sounds).mid(0, 2), Events({SoundEvent::Laser, SoundEvent::BadGuyShot}));

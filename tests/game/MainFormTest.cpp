@@ -95,6 +95,7 @@ using Captions = FormsTest;
 
 TEST_F(Captions, EnergyBandsSetTextColourAndSoundOverAFallAndARise) {
     TMainForm &f = *MainForm;
+    StartFlying(0);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     struct Step {
         int energy;
@@ -103,7 +104,7 @@ TEST_F(Captions, EnergyBandsSetTextColourAndSoundOverAFallAndARise) {
         Events events;
     };
     SetCounter(&TGame::Counters::energy, 80);
-    f.UpDateCaptions();
+    f.Go();
     EXPECT_EQ(f.widgets().EnergLabel->text(), "OK");
     EXPECT_EQ(f.widgets().Gauge1->barColor(), Green);
     sounds.clear();
@@ -122,7 +123,7 @@ TEST_F(Captions, EnergyBandsSetTextColourAndSoundOverAFallAndARise) {
     };
     for (const Step &s : steps) {
         SetCounter(&TGame::Counters::energy, s.energy);
-        f.UpDateCaptions();
+        f.Go();
         EXPECT_EQ(f.widgets().EnergLabel->text(), s.label) << "energy " << s.energy;
         EXPECT_EQ(f.widgets().Gauge1->barColor(), s.colour) << "energy " << s.energy;
         EXPECT_EQ(textColor(f.widgets().EnergLabel), s.colour) << "energy " << s.energy;
@@ -133,7 +134,7 @@ TEST_F(Captions, EnergyBandsSetTextColourAndSoundOverAFallAndARise) {
     }
 
     SetCounter(&TGame::Counters::energy, 250);
-    f.UpDateCaptions();
+    f.Go();
     EXPECT_EQ(f.widgets().Gauge1->progress(), 100);
 }
 
@@ -168,7 +169,7 @@ TEST_F(Captions, DistanceLevelAndAccuracyLines) {
 
     SetCounter(&TGame::Counters::shotsFired, 100);
     SetCounter(&TGame::Counters::hits, 53);
-    f.UpDateCaptions();
+    f.Go();
     EXPECT_EQ(f.widgets().StatsLabel->text(), "Shots Fired : 100    Hits : 53    Accuracy : 52%");
     EXPECT_EQ(f.game().accuracy(), 52);
 }
@@ -185,19 +186,19 @@ TEST_F(GameStates, StartBuildsTheFieldThenFlies) {
     EXPECT_EQ(f.Timer1->effectiveInterval(), 55);
     EXPECT_FALSE(f.widgets().StartButton->isVisible());
     EXPECT_FALSE(f.widgets().CloseButton->isEnabled());
-    EXPECT_EQ(f.game().energy(), 10);
+    EXPECT_EQ(f.game().counters().energy, 10);
     EXPECT_EQ(f.game().aim(), QPoint(261, 113));
 
     // A count of 100 takes 101 ticks: one star a tick, then a tick that ends the phase.
     Ticks(100);
-    EXPECT_EQ(f.game().starsMade(), 100);
+    EXPECT_EQ(StarsOnField(), 100);
     EXPECT_TRUE(f.game().makingStars());
-    EXPECT_EQ(f.game().travelled(), 0);
+    EXPECT_EQ(f.game().counters().travelled, 0);
     Ticks(1);
     EXPECT_FALSE(f.game().makingStars());
-    EXPECT_EQ(f.game().travelled(), 0);
+    EXPECT_EQ(f.game().counters().travelled, 0);
     Ticks(1);
-    EXPECT_EQ(f.game().travelled(), 1);
+    EXPECT_EQ(f.game().counters().travelled, 1);
 }
 
 TEST_F(GameStates, ACountThatIsNoNumberBuildsTheDesignedHundred) {
@@ -243,10 +244,10 @@ TEST_F(GameStates, PauseAndResumeFromStarMakingAndFlight) {
     ASSERT_FALSE(f.game().makingStars());
     f.Pause();
     EXPECT_TRUE(f.game().stopped());
-    const int travelled = f.game().travelled();
+    const int travelled = f.game().counters().travelled;
     f.Pause();
     EXPECT_FALSE(f.game().stopped());
-    EXPECT_EQ(f.game().travelled(), travelled);
+    EXPECT_EQ(f.game().counters().travelled, travelled);
 }
 
 TEST_F(GameStates, ClicksOutsideAGameAndDuringAFadeChangeNothing) {
@@ -280,8 +281,8 @@ TEST_F(GameStates, NewResetsFromEveryState) {
         EXPECT_FALSE(f.widgets().PausePanel->isVisible()) << from;
         EXPECT_TRUE(f.widgets().CloseButton->isEnabled()) << from;
         EXPECT_TRUE(f.widgets().LaserImage->isVisible()) << from;
-        EXPECT_EQ(f.game().travelled(), 0) << from;
-        EXPECT_EQ(f.game().energy(), 0) << from;
+        EXPECT_EQ(f.game().counters().travelled, 0) << from;
+        EXPECT_EQ(f.game().counters().energy, 0) << from;
         EXPECT_EQ(f.widgets().DistLabel->text(), "") << from;
         EXPECT_EQ(f.widgets().EnergLabel->text(), "") << from;
         EXPECT_EQ(f.game().firstStar(), nullptr) << from;
@@ -344,7 +345,7 @@ TEST_F(GameStates, TheTimerDrivesTheGame) {
     TMainForm &f = *MainForm;
     OptionsDlg->StarEdit->setText(QStringLiteral("2"));
     f.StartGame();
-    EXPECT_TRUE(QTest::qWaitFor([&f] { return f.game().travelled() > 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&f] { return f.game().counters().travelled > 0; }, 5000));
 }
 
 using WindowPlacement = FormsTest;

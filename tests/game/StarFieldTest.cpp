@@ -4,13 +4,6 @@
 
 namespace {
 
-int countStars() {
-    int n = 0;
-    for (const FlyingObject *star = MainForm->game().firstStar(); star; star = star->Next)
-        ++n;
-    return n;
-}
-
 int whitePixels(const QImage &image) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -23,35 +16,29 @@ int whitePixels(const QImage &image) {
 
 using StarField = FormsTest;
 
-TEST_F(StarField, AStarSpeedsUpFromAge15) {
+TEST_F(StarField, AStarIsAPixelUntilAge15ThenADiscAndErasesItself) {
     TMainForm &f = *MainForm;
     FlyingObject star;
     star.X = 100;
     star.Y = 100;
-    star.DX = 8;
-    star.DY = 1;
     star.Age = 14;
-    f.DrawStar(star);
-    EXPECT_EQ(star.DX, 8);
-    EXPECT_EQ(star.DY, 1);
+    f.drawStar(star);
     EXPECT_EQ(f.widgets().MainBox->image().pixelColor(100, 100), QColor(255, 255, 255));
     EXPECT_EQ(whitePixels(f.widgets().MainBox->image()), 1);
-    f.EraseObject(star);
+    f.eraseStar(star);
     EXPECT_EQ(whitePixels(f.widgets().MainBox->image()), 0);
 
     star.Age = 15;
-    f.DrawStar(star);
-    EXPECT_EQ(star.DX, 10);
-    EXPECT_EQ(star.DY, 1);
+    f.drawStar(star);
     EXPECT_GT(whitePixels(f.widgets().MainBox->image()), 1);
-    f.EraseObject(star);
+    f.eraseStar(star);
     EXPECT_EQ(whitePixels(f.widgets().MainBox->image()), 0);
 }
 
 TEST_F(StarField, FlightKeepsItsStarsAndRecyclesThemInPlace) {
     TMainForm &f = *MainForm;
     StartFlying(100);
-    EXPECT_EQ(countStars(), 100);
+    EXPECT_EQ(StarsOnField(), 100);
     QSet<const FlyingObject *> records;
     for (const FlyingObject *star = f.game().firstStar(); star; star = star->Next)
         records.insert(star);
@@ -80,7 +67,7 @@ TEST_F(StarField, ErasingEveryStarLeavesNoWhitePixel) {
     }
     ASSERT_GT(whitePixels(f.widgets().MainBox->image()), 0);
     for (FlyingObject *star = f.game().firstStar(); star; star = star->Next)
-        f.EraseObject(*star);
+        f.eraseStar(*star);
     EXPECT_EQ(whitePixels(f.widgets().MainBox->image()), 0);
 }
 
@@ -88,7 +75,7 @@ TEST_F(StarField, AnEmptyFieldFliesAndReleasesNothing) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     Ticks(50);
-    EXPECT_EQ(countStars(), 0);
+    EXPECT_EQ(StarsOnField(), 0);
     EXPECT_EQ(whitePixels(f.widgets().MainBox->image()), 0);
     f.ReleaseObjects();
     EXPECT_FALSE(f.game().objectsLive());

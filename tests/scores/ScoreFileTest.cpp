@@ -72,6 +72,75 @@ TEST(ScoreTablePosition, IsTheFirstPlaceWhoseScoreIsNotAbove) {
     EXPECT_EQ(ScoreValue("007"), 7);
 }
 
+TEST(ScoreTableValue, AnEntryMovesTheEntriesBelowItDownAndDropsTheTenth) {
+    struct Case {
+        const char *what;
+        int32_t score;
+        int position;
+        QList<int> from; // for each place after the entry, the shipped place it holds
+    };
+    const Case cases[] = {
+        {"equal to the third goes above it", 4000, 3, {1, 2, 0, 3, 4, 5, 6, 7, 8, 9}},
+        {"beats all ten", 9000, 1, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"the tenth place is overwritten", 700, 10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 0}},
+        {"lower than all ten changes nothing", 499, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+    };
+    for (const Case &c : cases) {
+        ScoreTable table = Shipped;
+        ASSERT_EQ(InsertScore(table, c.score, QString(300, 'n'), "12/8/26"), c.position) << c.what;
+        for (int p = 1; p <= 10; ++p) {
+            const int shipped = c.from[p - 1];
+            if (shipped == 0) {
+                EXPECT_EQ(table[p - 1],
+                          (ScoreRecord{QString::number(c.score), QString(255, 'n'), "12/8/26"}))
+                    << c.what << ": the entry, its name cut to 255";
+            } else {
+                EXPECT_EQ(table[p - 1], Shipped[shipped - 1]) << c.what << " at " << p;
+            }
+        }
+    }
+}
+
+TEST(ScoreTableValue, EnteringReadsAfreshUnderTheLockAndWritesUnlessTheReadForbids) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("gorbulax.dat");
+    ASSERT_TRUE(WriteScoreFile(path, Shipped).ok);
+    // Two stores, two games: each enters into the file as it is now, not as it read it once.
+    ScoreStore first, second;
+    ScoreTable firstTable = Shipped, secondTable = Shipped;
+    EXPECT_EQ(first.enter(path, firstTable, 3200, "First", "d").position, 5);
+    const ScoreStore::Entry entry = second.enter(path, secondTable, 4200, "Second", "d");
+    EXPECT_EQ(entry.position, 3);
+    ASSERT_TRUE(entry.written && entry.written->ok);
+    EXPECT_FALSE(second.locked()) << "the lock ends with the entry";
+    ScoreTable stored;
+    ReadScoreFile(path, stored);
+    EXPECT_EQ(stored, secondTable);
+    EXPECT_EQ(stored[5].Name, "First");
+
+    // A damaged score makes way and is written as an empty place; a read that forbids the
+    // write leaves the file alone, and a score that no longer makes it is not written.
+    ScoreTable damaged = Shipped;
+    damaged[1].Score = "lots";
+    writeFile(path, EncodeScoreTable(damaged));
+    ScoreTable table;
+    const ScoreStore::Entry refused =
+        first.enter(path, table, 100, "Any", "d",
+                    [](const ScoreFileRead &read) { return read.status != ReadStatus::Damaged; });
+    EXPECT_EQ(refused.position, 2);
+    EXPECT_FALSE(refused.written);
+    EXPECT_EQ(fileBytes(path), EncodeScoreTable(damaged));
+    EXPECT_EQ(first.enter(path, table, 100, "Any", "d").position, 2);
+    ReadScoreFile(path, stored);
+    EXPECT_EQ(stored[2].Score, "") << "the damaged score, written as an empty place";
+    writeFile(path, EncodeScoreTable(Shipped));
+    const QByteArray before = fileBytes(path);
+    const ScoreStore::Entry late = first.enter(path, table, -5, "Late", "d");
+    EXPECT_EQ(late.position, 0);
+    EXPECT_FALSE(late.written);
+    EXPECT_EQ(fileBytes(path), before);
+}
+
 TEST(ScoreFileFormat, WritesWhatAnIndependentReaderFinds) {
     QTemporaryDir dir;
     const QString path = dir.filePath("gorbulax.dat");

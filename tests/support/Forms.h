@@ -134,6 +134,14 @@ inline void SetCounter(int TGame::Counters::*counter, int value) {
     MainForm->game().setCounters(counters);
 }
 
+// The stars of the game's star list.
+inline int StarsOnField() {
+    int n = 0;
+    for (const FlyingObject *star = MainForm->game().firstStar(); star; star = star->Next)
+        ++n;
+    return n;
+}
+
 class FormsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -166,9 +174,17 @@ protected:
         ASSERT_FALSE(MainForm->game().makingStars());
     }
 
+    // The escape that ends the game: the flight tick that reaches `travelled` finds the energy
+    // below 0.
+    static void LoseAt(int travelled) {
+        SetCounter(&TGame::Counters::travelled, travelled - 1);
+        SetCounter(&TGame::Counters::energy, -10);
+        MainForm->Go();
+    }
+
     // Flies on until `travelled` flight ticks, with energy to spare so no escape ends the game.
     static void FlyTo(int travelled) {
-        while (MainForm->game().travelled() < travelled) {
+        while (MainForm->game().counters().travelled < travelled) {
             SetCounter(&TGame::Counters::energy, 1000);
             MainForm->Go();
         }
