@@ -121,11 +121,10 @@ sleep 0.5
 # Exit: the farewell, whose Close answers neither click nor key at first.
 menu -1 x
 about=$(find_window About) || fail "Exit showed no farewell"
-shown=$SECONDS
-sleep 0.4
-import -window "$about" "$shots/farewell.png"
+# At once, well within its two seconds however loaded the machine; the picture after.
 press_about_close "$about"
 xdotool key Return Escape
+import -window "$about" "$shots/farewell.png"
 sleep 0.6
 running || fail "the farewell could be left at once"
 xdotool search --onlyvisible --name '^About$' >/dev/null || fail "the farewell went away"
@@ -134,9 +133,10 @@ sleep 1.4
 before=$(cpu_ticks "$game_pid"); sleep 3
 after=$(cpu_ticks "$game_pid")
 [ $((after - before)) -le 5 ] || fail "the farewell used $((after - before)) ticks in 3 s"
+# Now usable, Close ends the program at once (await_end allows a loaded machine 5 s); the
+# seconds since the farewell showed are mostly this script's own waits, and no measure of it.
 press_about_close "$about"
 await_end
-[ $((SECONDS - shown)) -le 9 ] || fail "the farewell took $((SECONDS - shown)) s"
 
 # The farewell ends when the system asks the program to end.
 start_program 0
