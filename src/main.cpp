@@ -4,10 +4,12 @@
 #include "game/MainU.h"
 #include "platform/QuitSignals.h"
 #include "platform/Registry.h"
+#include "toolkit/Dismissal.h"
 #include "toolkit/Display.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/StateReport.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -57,10 +59,30 @@ int main(int argc, char **argv) {
     platform::Registry::user().setDamageReporter(
         [](const QString &message) { toolkit::reportError(message); });
 
+    // A logout, a closed terminal or Ctrl+C closes the game as its window's close would, with
+    // the placement and the settings kept, but without the farewell no one would see. Caught
+    // from before the first box a start can show: one that comes while the program is still
+    // starting closes its boxes, and the program ends as after a close.
+    bool running = false;
+    bool endAsked = false;
+    toolkit::DialogDismisser startUpBoxes;
+    const platform::QuitSignals quitSignals([&](int) {
+        toolkit::guarded([&] {
+            if (running && MainForm) {
+                MainForm->CloseWithoutFarewell();
+                return;
+            }
+            endAsked = true;
+            startUpBoxes.start();
+            toolkit::closeModalDialogs();
+        });
+    });
+
     // Without its score table the program ends before its window is shown.
-    if (!CreateForms()) {
+    const bool created = CreateForms();
+    if (!created || endAsked) {
         DestroyForms();
-        return commandline::NoScoreTable;
+        return endAsked ? 0 : commandline::NoScoreTable;
     }
     // GORBULAX_ONLINE=1 (or 0) has the online detector find the machine online (or offline)
     // whatever its network: for demonstrations, and for the end-to-end tests of the links.
@@ -73,13 +95,9 @@ int main(int argc, char **argv) {
         });
     }
     QApplication::setWindowIcon(QIcon(":/pictures/starburst.png"));
-    // A logout, a closed terminal or Ctrl+C closes the game as its window's close would, with
-    // the placement and the settings kept, but without the farewell no one would see.
-    const platform::QuitSignals quitSignals([](int) {
-        if (MainForm)
-            toolkit::guarded([] { MainForm->CloseWithoutFarewell(); });
-    });
+    running = true;
     MainForm->show();
+    toolkit::reportState("main window shown");
     const int result = QApplication::exec();
     DestroyForms();
     return result;

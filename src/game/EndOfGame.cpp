@@ -61,6 +61,7 @@ void TMainForm::EndGame() {
     for (FlyingObject *star = game_.firstStar(); star; star = star->Next)
         EraseObject(*star);
     game_.end();
+    ScoreUnasked = true;
     DoLoseAnimation();
 }
 
@@ -191,6 +192,7 @@ void TMainForm::DoScoreAddup() {
 
 void TMainForm::Timer2Timer() {
     Timer2->setEnabled(false);
+    ScoreUnasked = false;
     const int finalScore = game_.finalScore();
     const int rank = ScoreBoard->GetHighScorePosition(finalScore);
     if (rank != 0) {

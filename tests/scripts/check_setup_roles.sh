@@ -8,7 +8,7 @@ fail() { echo "setup: $*" >&2; exit 1; }
 play=$("$setup" --list play)
 test=$("$setup" --list test)
 tools=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev xvfb
-  xdotool imagemagick x11-utils dbus-daemon espeak-ng sox lintian desktop-file-utils appstream
+  xdotool imagemagick x11-utils openbox weston dbus-daemon espeak-ng sox lintian desktop-file-utils appstream
   dpkg-dev)
 needs=(cmake g++ qt6-base-dev libsdl2-dev qt6-qpa-plugins qt6-wayland fonts-liberation2 xdg-utils)
 
