@@ -22,7 +22,9 @@ export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # Starts the program, waits for its window and a moment more, ends it, and prints what it
-# wrote to standard error while it was up.
+# wrote to standard error while it was up. The states reported for the tests are not the
+# program's own words.
+unset GORBULAX_REPORT_STATE
 stderr_after_start() {
   "$program" 2>"$work/stderr" &
   game_pid=$!
