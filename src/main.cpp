@@ -15,7 +15,26 @@
 #include <QIcon>
 #include <QTextStream>
 
+namespace {
+
+QtMessageHandler toolkitMessages = nullptr;
+
+// Outside a login session (over ssh, from a service) the toolkit says on every start that the
+// runtime folder is not set; it makes one of its own, and the player can do nothing about it.
+void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext &context,
+                                const QString &message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    if (toolkitMessages)
+        toolkitMessages(type, context, message);
+    else
+        QTextStream(stderr) << qFormatLogMessage(type, context, message) << '\n';
+}
+
+} // namespace
+
 int main(int argc, char **argv) {
+    toolkitMessages = qInstallMessageHandler(withoutRuntimeFolderNotice);
     // The help and the version are answered in a terminal without a display too, and an
     // unknown option is refused there as it is on a desktop: the options are read on the
     // toolkit's display-less platform when no display answers, and only then is the player
