@@ -84,6 +84,13 @@ void TMainForm::ToggleFullScreen() {
     setWindowState(windowState() ^ Qt::WindowFullScreen);
 }
 
+// A game started from the keyboard (Space on the start button) shows its turret at once,
+// aimed where the game aims, as a game started with the mouse shows it at the first move.
+void TMainForm::showTurret() {
+    const QPoint aim = game_.aim();
+    MainBoxMouseMove(MainBox, Qt::NoModifier, aim.x(), aim.y());
+}
+
 void TMainForm::changeEvent(QEvent *event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isMinimized())

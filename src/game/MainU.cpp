@@ -280,6 +280,7 @@ void TMainForm::StartGame() {
     gameOnField().start();
     IPOnline1->SetEnabled(false);
     Timer1->setEnabled(true);
+    showTurret();
     pauseIfAway();
 }
 

@@ -192,6 +192,7 @@ private:
     void connectDesktop();
     void pauseWhenLeft();
     void pauseIfAway();
+    void showTurret();
 
     // StarField.cpp.
     void drawStarShape(const FlyingObject &o, const QColor &color);

@@ -213,6 +213,27 @@ TEST_F(Desktop, AStartWhileAwayPausesAtOnceAndStaysPaused) {
     }
 }
 
+// Started with Space, before any move of the mouse, the turret shows at once: a lime knob.
+TEST_F(Desktop, AGameStartedFromTheKeyboardShowsItsTurretAtOnce) {
+    TMainForm &f = *MainForm;
+    const auto knobShown = [&f] {
+        const QImage turret = f.widgets().LaserImage->picture();
+        for (int y = 0; y < turret.height(); ++y) {
+            for (int x = 0; x < turret.width(); ++x) {
+                if (turret.pixelColor(x, y) == QColor(0, 255, 0))
+                    return true;
+            }
+        }
+        return false;
+    };
+    ASSERT_FALSE(knobShown());
+    activate();
+    QTest::keyClick(f.widgets().StartButton, Qt::Key_Space);
+    ASSERT_TRUE(f.game().inGame());
+    f.Timer1->setEnabled(false);
+    EXPECT_TRUE(knobShown());
+}
+
 // F11 fills the screen, laid out as a maximised window, and brings the window back where it
 // was; a program closed full screen starts full screen, and its normal bounds come back when
 // it leaves full screen.
