@@ -29,6 +29,12 @@ QString shown(QString folder) {
 QString facts() {
     return QStringLiteral(
                "\n"
+               "Keys:\n"
+               "  P, Pause  pauses the game, and flies on from the pause panel\n"
+               "  F1        opens the help\n"
+               "  F11       switches between the window and full screen\n"
+               "  Ctrl+Q    leaves the game\n"
+               "\n"
                "Files:\n"
                "  %1/user.reg\n"
                "      the settings; the folder is $GORBULAX_CONFIG_HOME, else\n"

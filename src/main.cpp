@@ -4,16 +4,37 @@
 #include "game/MainU.h"
 #include "platform/QuitSignals.h"
 #include "platform/Registry.h"
+#include "toolkit/Dismissal.h"
 #include "toolkit/Display.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Pacing.h"
+#include "toolkit/StateReport.h"
 
 #include <QGuiApplication>
 #include <QIcon>
 #include <QTextStream>
 
+namespace {
+
+QtMessageHandler toolkitMessages = nullptr;
+
+// Outside a login session (over ssh, from a service) the toolkit says on every start that the
+// runtime folder is not set; it makes one of its own, and the player can do nothing about it.
+void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext &context,
+                                const QString &message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    if (toolkitMessages)
+        toolkitMessages(type, context, message);
+    else
+        QTextStream(stderr) << qFormatLogMessage(type, context, message) << '\n';
+}
+
+} // namespace
+
 int main(int argc, char **argv) {
+    toolkitMessages = qInstallMessageHandler(withoutRuntimeFolderNotice);
     const commandline::Start start = commandline::startFor(
         argc, argv, [argc, argv] { return toolkit::probeDisplays(argc, argv); });
     if (!start.platform.isEmpty())
@@ -46,10 +67,30 @@ int main(int argc, char **argv) {
     platform::Registry::user().setDamageReporter(
         [](const QString &message) { toolkit::reportError(message); });
 
+    // A logout, a closed terminal or Ctrl+C closes the game as its window's close would, with
+    // the placement and the settings kept, but without the farewell no one would see. Caught
+    // from before the first box a start can show: one that comes while the program is still
+    // starting closes its boxes, and the program ends as after a close.
+    bool running = false;
+    bool endAsked = false;
+    toolkit::DialogDismisser startUpBoxes;
+    const platform::QuitSignals quitSignals([&](int) {
+        toolkit::guarded([&] {
+            if (running && MainForm) {
+                MainForm->CloseWithoutFarewell();
+                return;
+            }
+            endAsked = true;
+            startUpBoxes.start();
+            toolkit::closeModalDialogs();
+        });
+    });
+
     // Without its score table the program ends before its window is shown.
-    if (!CreateForms()) {
+    const bool created = CreateForms();
+    if (!created || endAsked) {
         DestroyForms();
-        return commandline::NoScoreTable;
+        return endAsked ? 0 : commandline::NoScoreTable;
     }
     // GORBULAX_ONLINE=1 (or 0) has the online detector find the machine online (or offline)
     // whatever its network: for demonstrations, and for the end-to-end tests of the links.
@@ -62,13 +103,9 @@ int main(int argc, char **argv) {
         });
     }
     QApplication::setWindowIcon(QIcon(":/pictures/starburst.png"));
-    // A logout, a closed terminal or Ctrl+C closes the game as its window's close would, with
-    // the placement and the settings kept, but without the farewell no one would see.
-    const platform::QuitSignals quitSignals([](int) {
-        if (MainForm)
-            toolkit::guarded([] { MainForm->CloseWithoutFarewell(); });
-    });
+    running = true;
     MainForm->show();
+    toolkit::reportState("main window shown");
     const int result = QApplication::exec();
     DestroyForms();
     return result;

@@ -14,13 +14,18 @@ QWidget *windowOf(QWidget *owner) {
 
 enum StateCode : int32_t { Minimized = 0, Normal = 1, Maximized = 2 };
 
+// Full screen is kept apart, as a value of its own: the state is the one under it, the one
+// the window returns to when it leaves full screen.
 StateCode stateCode(Qt::WindowStates states) {
     if (states & Qt::WindowMinimized)
         return Minimized;
-    // A window filling the screen has no placement of its own worth keeping either.
-    if (states & (Qt::WindowMaximized | Qt::WindowFullScreen))
+    if (states & Qt::WindowMaximized)
         return Maximized;
     return Normal;
+}
+
+bool isNormal(Qt::WindowStates states) {
+    return !(states & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
 const QString State = QStringLiteral("State");
@@ -28,6 +33,7 @@ const QString Height = QStringLiteral("Height");
 const QString Width = QStringLiteral("Width");
 const QString Left = QStringLiteral("Left");
 const QString Top = QStringLiteral("Top");
+const QString FullScreen = QStringLiteral("FullScreen");
 
 } // namespace
 
@@ -50,18 +56,25 @@ void TSaveForm::Restore() {
 }
 
 void TSaveForm::SaveTo(SettingsStore &store) {
-    const StateCode state = stateCode(form_->windowState());
+    const Qt::WindowStates states = form_->windowState();
+    const StateCode state = stateCode(states);
     store.WriteInteger(State, state);
-    if (state == Maximized)
-        return;
-    const QRect frame = form_->frameGeometry();
-    store.WriteInteger(Height, frame.height());
-    store.WriteInteger(Width, frame.width());
-    // A position the window system would not tell is no news: the stored one stays.
-    if (positionKnown_ && !positionKnown_())
-        return;
-    store.WriteInteger(Left, form_->pos().x());
-    store.WriteInteger(Top, form_->pos().y());
+    const bool fullScreen = states.testFlag(Qt::WindowFullScreen);
+    if (state != Maximized) {
+        // Full screen, the bounds kept are those the window had before it.
+        const std::optional<QRect> frame =
+            fullScreen ? normalFrame_ : std::optional<QRect>(form_->frameGeometry());
+        if (frame) {
+            store.WriteInteger(Height, frame->height());
+            store.WriteInteger(Width, frame->width());
+            // A position the window system would not tell is no news: the stored one stays.
+            if (!positionKnown_ || positionKnown_()) {
+                store.WriteInteger(Left, frame->x());
+                store.WriteInteger(Top, frame->y());
+            }
+        }
+    }
+    store.WriteInteger(FullScreen, fullScreen ? 1 : 0);
 }
 
 QSize TSaveForm::frameSize() const {
@@ -96,12 +109,37 @@ void TSaveForm::fitOuterSize() {
 }
 
 bool TSaveForm::eventFilter(QObject *watched, QEvent *event) {
+    const QEvent::Type type = event->type();
+    if (watched == form_ &&
+        (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) &&
+        form_->isVisible() && isNormal(form_->windowState()))
+        normalFrame_ = form_->frameGeometry();
     if (watched == form_ && (outerHeight_ || outerWidth_)) {
         switch (event->type()) {
         case QEvent::Show:
         case QEvent::Move:
         case QEvent::Resize:
-            fitOuterSize();
+        case QEvent::WindowStateChange:
+            // A window that fills the screen is fitted once it is back to its own bounds.
+            if (!(form_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+                fitOuterSize();
+            break;
+        case QEvent::UpdateRequest:
+        case QEvent::Paint:
+            // Where the window system tells the frame only once the window draws (Wayland's
+            // decorations are the program's own), after the drawing.
+            if (!fitQueued_) {
+                fitQueued_ = true;
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        fitQueued_ = false;
+                        if (form_ && (outerHeight_ || outerWidth_) &&
+                            !(form_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+                            fitOuterSize();
+                    },
+                    Qt::QueuedConnection);
+            }
             break;
         case QEvent::Hide:
             outerHeight_.reset();
@@ -134,26 +172,47 @@ void TSaveForm::RestoreFrom(const SettingsStore &store) {
     // missing state as normal.
     if (!store.Restorable(State))
         return;
+    // A value that is not there was not written: where the window system keeps the position
+    // to itself, Left and Top never are. The window system decides what is missing; a value
+    // that is there but unreadable still fails with its message.
     auto applyGeometry = [&] {
-        applyHeight(store.ReadInteger(Height, form_->frameGeometry().height()));
-        applyWidth(store.ReadInteger(Width, form_->frameGeometry().width()));
-        applyLeft(store.ReadInteger(Left, form_->pos().x()));
-        applyTop(store.ReadInteger(Top, form_->pos().y()));
+        if (store.Restorable(Height))
+            applyHeight(store.ReadInteger(Height, form_->frameGeometry().height()));
+        if (store.Restorable(Width))
+            applyWidth(store.ReadInteger(Width, form_->frameGeometry().width()));
+        if (store.Restorable(Left))
+            applyLeft(store.ReadInteger(Left, form_->pos().x()));
+        if (store.Restorable(Top))
+            applyTop(store.ReadInteger(Top, form_->pos().y()));
+    };
+
+    auto applyNormalBounds = [&] {
+        form_->setWindowState(Qt::WindowNoState);
+        applyGeometry();
+        // Outer sizes, also where the frame is not known yet.
+        normalFrame_ =
+            QRect(form_->pos(), QSize(outerWidth_.value_or(form_->frameGeometry().width()),
+                                      outerHeight_.value_or(form_->frameGeometry().height())));
     };
 
     switch (store.ReadInteger(State, Normal)) {
     case Normal:
-        form_->setWindowState(Qt::WindowNoState);
-        applyGeometry();
+        applyNormalBounds();
         break;
     case Minimized:
         applyGeometry();
         form_->setWindowState(Qt::WindowMinimized);
-        break;
+        return;
     case Maximized:
+        // The bounds an earlier save left are where the window goes when it is no longer
+        // maximised, not wherever the toolkit would put it.
+        applyNormalBounds();
         form_->setWindowState(Qt::WindowMaximized);
         break;
     default:
-        break;
+        return;
     }
+    // Files written before the window could fill the screen hold no such value.
+    if (store.Restorable(FullScreen) && store.ReadInteger(FullScreen, 0) != 0)
+        form_->setWindowState(form_->windowState() | Qt::WindowFullScreen);
 }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 #include <functional>
@@ -17,7 +18,9 @@ public:
 };
 
 // Keeps the placement of the window that owns it: its state (1 normal, 0 minimized,
-// 2 maximized) and, unless maximized, its outer height, width, left and top. Without an owner
+// 2 maximized) and, unless maximized, its outer height, width, left and top; and, in a value of
+// its own, whether it fills the screen over that state (then the bounds are those it had
+// before, and leaving full screen brings them back). Without an owner
 // window, Save and Restore do nothing at all. Where the window system does not tell where the
 // window is, the stored left and top are kept as they were.
 class TSaveForm : public QObject, public TSaveComponent {
@@ -53,4 +56,8 @@ private:
     // Outer sizes applied before the window system could tell the frame around them.
     std::optional<int> outerHeight_;
     std::optional<int> outerWidth_;
+    bool fitQueued_ = false;
+    // The outer bounds the window had when last in its normal state, kept for a save while it
+    // fills the screen.
+    std::optional<QRect> normalFrame_;
 };

@@ -1,8 +1,9 @@
 // The main window and the desktop around it: what the window does when the player leaves it
-// for another program or minimises it, the keys beside the designed mouse controls, the
-// smallest size it may take, and the close a logout or a signal asks for.
+// for another program or minimises it, the keys beside the designed mouse controls, full
+// screen, the smallest size it may take, and the close a logout or a signal asks for.
 
 #include "game/MainU.h"
+#include "toolkit/Dismissal.h"
 #include "toolkit/ErrorReport.h"
 
 #include <QApplication>
@@ -26,16 +27,30 @@ void TMainForm::connectDesktop() {
     };
     key(QKeySequence(Qt::Key_P), [this] { PauseKey(); });
     key(QKeySequence(Qt::Key_Pause), [this] { PauseKey(); });
-    key(QKeySequence(Qt::Key_F1), [this] { Help2Click(); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Exit1Click(); });
+    key(QKeySequence(Qt::Key_F11), [this] { ToggleFullScreen(); });
+    // The keys of menu items belong to the items, which the menus show beside their captions.
+    Help2->setShortcut(QKeySequence(Qt::Key_F1));
+    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     // The application turns inactive only when none of its windows has the focus, so a
     // dialog of the game's own is not leaving it.
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
-                if (state != Qt::ApplicationActive)
+                Away = state != Qt::ApplicationActive;
+                if (Away)
                     pauseWhenLeft();
             });
+}
+
+bool TMainForm::Running() const {
+    return game_.inGame() && !game_.stopped() && !PauseBusy && !WindowClosed;
+}
+
+// A start while the player is away (Start clicked, or Space pressed, and the focus gone before
+// the window heard of it) pauses at once, as a leaving after it would.
+void TMainForm::pauseIfAway() {
+    if (Away || isMinimized())
+        pauseWhenLeft();
 }
 
 void TMainForm::PauseKey() {
@@ -48,17 +63,32 @@ void TMainForm::PauseKey() {
 }
 
 // The pause runs after the event that told of the leaving, with its fade, as a right click's
-// does; by then the flight may have ended or paused already.
+// does; by then the game may have ended or paused already. The star field's build-up pauses
+// too: the flight would otherwise begin, and be lost, while the player is away.
 void TMainForm::pauseWhenLeft() {
     QMetaObject::invokeMethod(
         this,
         [this] {
             toolkit::guarded([this] {
-                if (Flying())
+                if (Running())
                     Pause();
             });
         },
         Qt::QueuedConnection);
+}
+
+// The window system's own full screen, so that a window manager's key for it agrees; the field
+// is laid out as in a maximised window. Leaving it, the window system brings back the size and
+// place the window had before.
+void TMainForm::ToggleFullScreen() {
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
+}
+
+// A game started from the keyboard (Space on the start button) shows its turret at once,
+// aimed where the game aims, as a game started with the mouse shows it at the first move.
+void TMainForm::showTurret() {
+    const QPoint aim = game_.aim();
+    MainBoxMouseMove(MainBox, Qt::NoModifier, aim.x(), aim.y());
 }
 
 void TMainForm::changeEvent(QEvent *event) {
@@ -71,10 +101,6 @@ void TMainForm::CloseWithoutFarewell() {
     FarewellSkipped = true;
     // A dialog of the game's, the farewell among them, would hold the close until the player
     // answered it; it is closed as the window manager would close it.
-    while (QWidget *modal = QApplication::activeModalWidget()) {
-        modal->close();
-        if (QApplication::activeModalWidget() == modal)
-            break;
-    }
+    toolkit::closeModalDialogs();
     close();
 }

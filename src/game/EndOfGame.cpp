@@ -57,6 +57,7 @@ void TMainForm::EndGame() {
     LaserImage->hide();
     Panel7->setColor(toolkit::buttonFace());
     Timer1->setEnabled(false);
+    ScoreUnasked = true;
     DoLoseAnimation();
 }
 
@@ -186,6 +187,7 @@ void TMainForm::DoScoreAddup() {
 
 void TMainForm::Timer2Timer() {
     Timer2->setEnabled(false);
+    ScoreUnasked = false;
     const int finalScore = game_.results().points.total();
     TScoreBoard *const board = windows_.scoreBoard;
     const int rank = board ? board->GetHighScorePosition(finalScore) : 0;

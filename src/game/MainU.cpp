@@ -181,8 +181,8 @@ void TMainForm::FormCreate() {
     const QPoint designedPlace = pos();
     SaveForm1->Restore();
     // A window that came back to its last place is not centred when it is first shown.
-    placed_ =
-        pos() != designedPlace || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
+    placed_ = pos() != designedPlace ||
+              (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
 
     // The turret's picture starts as plain button face.
     LaserImage->clearPicture();
@@ -212,6 +212,8 @@ void TMainForm::closeEvent(QCloseEvent *event) {
 void TMainForm::FormClose() {
     const bool closedBefore = std::exchange(WindowClosed, true);
     Timer1->setEnabled(false);
+    // First: a settings file that cannot be written must not cost a score.
+    keepUnaskedScore();
     SaveForm1->Save();
     ReleaseObjects();
     // The farewell, once; the updater, once started, has the screen to itself.
@@ -280,6 +282,8 @@ void TMainForm::StartGame() {
     gameOnField().start();
     IPOnline1->SetEnabled(false);
     Timer1->setEnabled(true);
+    showTurret();
+    pauseIfAway();
 }
 
 // One tick of Timer1: the game runs it, and the window shows what followed.

@@ -111,9 +111,15 @@ public:
     // The window and the desktop around it: Desktop.cpp.
     // The game is in flight: past the star building, not paused, not ending.
     bool Flying() const;
+    // The game runs: building its star field or in flight, not paused, not ending.
+    bool Running() const;
+    // The player has left the window for another program's (and not come back yet).
+    bool Away = false;
     // P and the Pause key: pause a running game, or resume a paused one as a click on the
     // pause panel does.
     void PauseKey();
+    // F11: full screen and back.
+    void ToggleFullScreen();
     // Closes the window as a window manager's close would, without the farewell: what a
     // logout or a signal to end asks for.
     void CloseWithoutFarewell();
@@ -165,6 +171,10 @@ public:
     void StartAnother2Click();
     // Set once the window has closed; a sequence running then stops where it is.
     bool WindowClosed = false;
+    // From the loss until the name dialog would ask: a close then keeps a score that makes
+    // the table (UnaskedScore.cpp).
+    bool ScoreUnasked = false;
+    void keepUnaskedScore();
 
     // The release of the stars and the bad guys, with their images: StarField.cpp.
     void ReleaseObjects();
@@ -199,6 +209,8 @@ private:
     // Desktop.cpp.
     void connectDesktop();
     void pauseWhenLeft();
+    void pauseIfAway();
+    void showTurret();
 
     // StarField.cpp.
     void drawStarShape(const FlyingObject &o, const QColor &color);

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/close_range.h>
@@ -185,6 +186,17 @@ int spawnDetached(const QString &program, const QStringList &arguments, const QS
     return got == sizeof failure ? resultOf(failure) : Started;
 }
 
+// No program of the desktop takes the address: the caller's own message tells the player the
+// link failed, and one line on standard error tells whoever keeps the desktop which scheme
+// lacks a handler.
+int noAssociation(const QString &address) {
+    const QString scheme = SchemeHandlers::SchemeOf(address);
+    if (!scheme.isEmpty())
+        std::fprintf(stderr, "Gorbulax: no program of the desktop opens %s: addresses\n",
+                     scheme.toLocal8Bit().constData());
+    return SE_ERR_NOASSOC;
+}
+
 } // namespace
 
 int Execute(const QString &file, const QString &parameters, const QString &directory,
@@ -204,7 +216,7 @@ int Execute(const QString &file, const QString &parameters, const QString &direc
         if (isProgram(located.path)) {
             const QStringList arguments = SplitCommandLine(parameters);
             if (!SchemeHandlers::CanOpen(located.path, arguments))
-                return SE_ERR_NOASSOC;
+                return noAssociation(arguments.value(0));
             const int started = spawnDetached(located.path, arguments, folder);
             // A program of the original platform that this system cannot run itself, though
             // marked executable (as a FAT or NTFS drive marks every file), is the desktop's to
@@ -216,7 +228,7 @@ int Execute(const QString &file, const QString &parameters, const QString &direc
     }
     const QString opener = inPath(QStringLiteral("xdg-open"));
     if (opener.isEmpty() || !SchemeHandlers::CanOpen(opener, {target}))
-        return SE_ERR_NOASSOC;
+        return noAssociation(target);
     return spawnDetached(opener, {target}, folder);
 }
 

@@ -1,5 +1,7 @@
 #include "toolkit/ErrorReport.h"
 
+#include "toolkit/MessageBox.h"
+
 #include <QGuiApplication>
 #include <QMessageBox>
 
@@ -17,6 +19,7 @@ void showErrorBox(const QString &text) {
     if (title.isEmpty())
         title = QCoreApplication::applicationName();
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
+    plainButtons(box);
     box.exec();
 }
 

@@ -1,6 +1,8 @@
 #include "toolkit/MessageBox.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 namespace toolkit {
@@ -31,12 +33,18 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 
 } // namespace
 
+void plainButtons(QMessageBox &box) {
+    for (QAbstractButton *button : box.buttons())
+        button->setIcon(QIcon());
+}
+
 void ShowMessageBox(const Message &message) {
     if (const MessageHandler &handler = currentHandler()) {
         handler(message);
         return;
     }
     QMessageBox box(boxIcon(message.icon), message.caption, message.text, QMessageBox::Ok);
+    plainButtons(box);
     box.exec();
 }
 
@@ -63,6 +71,7 @@ Answer AskQuestion(const Question &question) {
     box.setDefaultButton(question.defaultAnswer == Answer::Yes ? QMessageBox::Yes
                                                                : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
+    plainButtons(box);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 

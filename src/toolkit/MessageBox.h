@@ -4,7 +4,13 @@
 
 #include <functional>
 
+class QMessageBox;
+
 namespace toolkit {
+
+// Takes off a box's buttons the stock icons some desktops' styles give them, which clash with
+// the game's own glyphs: the game's boxes have plain buttons.
+void plainButtons(QMessageBox &box);
 
 // The message boxes the windows show the player: modal, with an OK button.
 enum class MessageIcon { None, Error, Information };

@@ -4,6 +4,7 @@
 #include "components/Store.h"
 #include "platform/Profile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSignalSpy>
 #include <QWidget>
@@ -137,19 +138,26 @@ TEST(SaveForm, MinimizedReopensMinimizedWithItsBounds) {
     EXPECT_EQ(restored.form.frameGeometry(), outer);
 }
 
-TEST(SaveForm, MaximizedStoresOnlyItsState) {
-    storeForm(1, {{"Height", 1}, {"Width", 2}, {"Left", 3}, {"Top", 4}});
+// Maximised, only the state is stored; un-maximised, the window takes the normal bounds an
+// earlier save stored, also when it was hidden as it was restored.
+TEST(SaveForm, MaximizedStoresOnlyItsStateAndReturnsToTheStoredBounds) {
     Window saved(Other);
+    const QRect outer = saved.form.frameGeometry();
+    saved.keeper->Save();
     saved.form.setWindowState(Qt::WindowMaximized);
     saved.keeper->Save();
     EXPECT_EQ(stored("State"), dword(2));
-    expectStoredBounds(QRect(3, 4, 2, 1));
+    expectStoredBounds(outer);
 
-    Window restored(Designed);
-    restored.keeper->Restore();
-    EXPECT_TRUE(restored.form.windowState() & Qt::WindowMaximized);
-    restored.form.setWindowState(Qt::WindowNoState);
-    EXPECT_EQ(restored.form.geometry(), Designed);
+    for (const bool shown : {true, false}) {
+        Window restored(Designed, shown);
+        restored.keeper->Restore();
+        restored.form.show();
+        EXPECT_TRUE(restored.form.windowState() & Qt::WindowMaximized);
+        restored.form.setWindowState(Qt::WindowNoState);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(restored.form.frameGeometry(), outer) << (shown ? "shown" : "hidden");
+    }
 }
 
 // Wayland tells no program where its window is; what it reports there is no position.
@@ -182,14 +190,56 @@ TEST(SaveForm, NothingOrAnUnknownStateChangesNothing) {
     EXPECT_EQ(window.form.geometry(), Designed);
 }
 
-TEST(SaveForm, MissingGeometryFailsAfterWhatWasApplied) {
-    storeForm(1, {{"Height", 250}});
+// Full screen is a value of its own over the state beneath it, so a file from before it
+// reads as it did; the bounds kept are those the window had before it filled the screen.
+TEST(SaveForm, FullScreenIsKeptApartFromTheStateBeneathIt) {
+    Window saved(Other);
+    const QRect outer = saved.form.frameGeometry();
+    saved.form.setWindowState(Qt::WindowFullScreen);
+    QCoreApplication::processEvents();
+    ASSERT_NE(saved.form.frameGeometry(), outer);
+    saved.keeper->Save();
+    EXPECT_EQ(stored("State"), dword(1));
+    EXPECT_EQ(stored("FullScreen"), dword(1));
+    expectStoredBounds(outer);
+
+    Window restored(Designed);
+    restored.keeper->Restore();
+    EXPECT_EQ(restored.form.windowState(), Qt::WindowFullScreen);
+    restored.form.setWindowState(Qt::WindowNoState);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(restored.form.frameGeometry(), outer);
+
+    saved.form.setWindowState(Qt::WindowMaximized | Qt::WindowFullScreen);
+    saved.keeper->Save();
+    EXPECT_EQ(stored("State"), dword(2));
+    restored.keeper->Restore();
+    EXPECT_EQ(restored.form.windowState(), Qt::WindowMaximized | Qt::WindowFullScreen);
+
+    saved.form.setWindowState(Qt::WindowNoState);
+    saved.keeper->Save();
+    EXPECT_EQ(stored("FullScreen"), dword(0));
+    restored.keeper->Restore();
+    EXPECT_TRUE(restored.isNormal());
+}
+
+// A value the program chose not to write (a position where the window system keeps it) is left
+// to the window system; one that is there but unreadable fails, after what was applied.
+TEST(SaveForm, MissingGeometryIsLeftAloneAndUnreadableGeometryFails) {
     Window window(Designed);
+    const QRect designedOuter = window.form.frameGeometry();
+    storeForm(1, {{"Height", 250}, {"Width", 330}});
+    window.form.setWindowState(Qt::WindowMaximized);
+    EXPECT_EQ(messageOf([&] { window.keeper->Restore(); }), "(no error)");
+    EXPECT_TRUE(window.isNormal());
+    EXPECT_EQ(window.form.frameGeometry(), QRect(designedOuter.topLeft(), QSize(330, 250)));
+
+    storeForm(1, {{"Height", 260}});
+    store::set(testKey(), "Width", platform::REG_SZ, QByteArray("wide\0", 5));
     window.form.setWindowState(Qt::WindowMaximized);
     EXPECT_EQ(messageOf([&] { window.keeper->Restore(); }), "Failed to get data for 'Width'");
     EXPECT_TRUE(window.isNormal());
-    EXPECT_EQ(window.form.frameGeometry().height(), 250);
-    EXPECT_EQ(window.form.geometry().width(), Designed.width());
+    EXPECT_EQ(window.form.frameGeometry().height(), 260);
 }
 
 TEST(SaveForm, ProfileWritesInOrderAndDefaultsToTheCurrentBounds) {
@@ -211,7 +261,7 @@ TEST(SaveForm, ProfileWritesInOrderAndDefaultsToTheCurrentBounds) {
     EXPECT_EQ(profileLines(),
               QStringList({"[Placement]", "State=1", "Height=" + n.arg(outer.height()),
                            "Width=" + n.arg(outer.width()), "Left=" + n.arg(outer.x()),
-                           "Top=" + n.arg(outer.y())}));
+                           "Top=" + n.arg(outer.y()), "FullScreen=0"}));
     EXPECT_TRUE(window.keeper->Options()->RegSubKey.isEmpty());
 
     Window other(Designed);

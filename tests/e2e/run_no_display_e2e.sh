@@ -36,4 +36,7 @@ run 3 "^gorbulax: cannot open a display: tried Wayland \(WAYLAND_DISPLAY=nowhere
 run 2 "Unknown option 'bogus'" -u DISPLAY -u WAYLAND_DISPLAY "$program" --bogus
 run 0 "" -u DISPLAY -u WAYLAND_DISPLAY "$program" --help
 grep -q '3  no display could be opened' "$work/out" || fail "--help does not list the statuses"
+for key in 'P, Pause' F1 F11 Ctrl+Q; do
+  grep -q "^  $key " "$work/out" || fail "--help does not list the key $key"
+done
 echo "e2e: without a display one line and status 3; an unknown option 2; the help answered"

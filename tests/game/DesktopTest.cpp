@@ -29,7 +29,7 @@ void activate() {
 
 using Desktop = FormsTest;
 
-TEST_F(Desktop, LeavingTheWindowPausesAFlightAndNothingElse) {
+TEST_F(Desktop, LeavingTheWindowPausesAGameThatRunsAndNothingElse) {
     const struct {
         const char *state;
         std::function<void()> reach;
@@ -43,7 +43,7 @@ TEST_F(Desktop, LeavingTheWindowPausesAFlightAndNothingElse) {
              MainForm->Timer1->setEnabled(false);
              Ticks(3);
          },
-         false},
+         true},
         {"flying", [] { StartFlying(0); }, true},
         {"paused", [] { StartFlying(0), MainForm->Pause(); }, true},
         {"over", [] { StartFlying(0), MainForm->game().stop(), MainForm->game().abandon(); },
@@ -105,9 +105,10 @@ TEST_F(Desktop, KeysPauseResumeHelpAndExitBesideTheMenu) {
     EXPECT_TRUE(helpShown);
     expectPaused(true, "after the help");
 
-    // The menu's captions stay as designed: the keys are not written beside them.
-    for (QAction *item : {f.widgets().Exit1, f.widgets().Help2, f.widgets().New1})
-        EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
+    // The menus show the keys beside their items; the captions stay as designed.
+    EXPECT_EQ(f.widgets().Help2->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(f.widgets().Exit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_TRUE(f.widgets().New1->shortcut().isEmpty());
     EXPECT_EQ(f.widgets().Exit1->text(), "E&xit");
 
     // Ctrl+Q leaves as E&xit does: with the farewell.
@@ -180,4 +181,88 @@ TEST_F(Desktop, AClosingAskedForBySignalKeepsThePlacementAndSaysNoFarewell) {
         QCoreApplication::processEvents();
         EXPECT_EQ(MainForm->frameGeometry(), left) << c.during;
     }
+}
+
+// A start the player has already left behind (Start clicked, the focus gone before the window
+// heard of it, or the window minimised) pauses at once; one at home does not.
+TEST_F(Desktop, AStartWhileAwayPausesAtOnceAndStaysPaused) {
+    const struct {
+        const char *how;
+        std::function<void()> leave;
+        bool pauses;
+    } ways[] = {
+        {"at home", [] { emit qApp->applicationStateChanged(Qt::ApplicationActive); }, false},
+        {"another program has the focus",
+         [] { emit qApp->applicationStateChanged(Qt::ApplicationInactive); }, true},
+        {"minimised", [] { MainForm->showMinimized(); }, true},
+    };
+    for (const auto &way : ways) {
+        MainForm->showNormal();
+        emit qApp->applicationStateChanged(Qt::ApplicationActive);
+        MainForm->NewGame();
+        QCoreApplication::processEvents();
+        way.leave();
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(MainForm->game().inGame()) << way.how;
+        MainForm->StartGame();
+        QCoreApplication::processEvents();
+        expectPaused(way.pauses, way.how);
+        EXPECT_EQ(MainForm->Timer1->enabled(), !way.pauses) << way.how;
+        EXPECT_TRUE(MainForm->game().makingStars()) << way.how;
+        MainForm->Timer1->setEnabled(false);
+    }
+}
+
+// Started with Space, before any move of the mouse, the turret shows at once: a lime knob.
+TEST_F(Desktop, AGameStartedFromTheKeyboardShowsItsTurretAtOnce) {
+    TMainForm &f = *MainForm;
+    const auto knobShown = [&f] {
+        const QImage turret = f.widgets().LaserImage->picture();
+        for (int y = 0; y < turret.height(); ++y) {
+            for (int x = 0; x < turret.width(); ++x) {
+                if (turret.pixelColor(x, y) == QColor(0, 255, 0))
+                    return true;
+            }
+        }
+        return false;
+    };
+    ASSERT_FALSE(knobShown());
+    activate();
+    QTest::keyClick(f.widgets().StartButton, Qt::Key_Space);
+    ASSERT_TRUE(f.game().inGame());
+    f.Timer1->setEnabled(false);
+    EXPECT_TRUE(knobShown());
+}
+
+// F11 fills the screen, laid out as a maximised window, and brings the window back where it
+// was; a program closed full screen starts full screen, and its normal bounds come back when
+// it leaves full screen.
+TEST_F(Desktop, F11FillsTheScreenAndTheWindowComesBackWhereItWas) {
+    TMainForm &f = *MainForm;
+    f.resize(700, 500);
+    f.move(40, 30);
+    activate();
+    const QRect left = f.frameGeometry();
+    const QSize field = f.widgets().MainBox->size();
+    QTest::keyClick(&f, Qt::Key_F11);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(f.isFullScreen());
+    EXPECT_GT(f.widgets().MainBox->width(), field.width());
+    EXPECT_GT(f.widgets().MainBox->height(), field.height());
+    EXPECT_TRUE(f.widgets().MainBox->rect().contains(f.widgets().StartButton->geometry()));
+    QTest::keyClick(&f, Qt::Key_F11);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(f.isFullScreen());
+    EXPECT_EQ(f.frameGeometry(), left);
+
+    QTest::keyClick(&f, Qt::Key_F11);
+    f.CloseWithoutFarewell();
+    DestroyForms();
+    CreateForms();
+    MainForm->show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(MainForm->isFullScreen());
+    MainForm->ToggleFullScreen();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(MainForm->frameGeometry(), left);
 }

@@ -248,3 +248,57 @@ TEST_F(EndOfGame, TheMenusWindowsPauseAFlightAndLeaveTheSequenceGoingOn) {
     EXPECT_TRUE(f.widgets().StartAnother->isVisible());
     EXPECT_TRUE(f.Timer2->enabled());
 }
+
+// From the loss until the name dialog would ask, any close enters a score that makes the table
+// under the name the dialog's box holds, and leaves the remembered name as it was.
+TEST_F(EndOfGame, AnyCloseBeforeTheNameDialogKeepsAQualifyingScore) {
+    const struct {
+        const char *close;
+        std::function<void()> run;
+    } closes[] = {
+        {"the window's close", [] { CloseProgram(); }},
+        {"a signal", [] { MainForm->CloseWithoutFarewell(); }},
+    };
+    const struct {
+        const char *moment;
+        bool countingUp;
+    } moments[] = {{"during the count-up", true}, {"waiting for the dialog", false}};
+    for (const auto &close : closes) {
+        for (const auto &moment : moments) {
+            const std::string what = std::string(close.close) + ", " + moment.moment;
+            // Each close ends the program: each case starts it afresh.
+            TearDown();
+            SetUp();
+            TMainForm &f = *MainForm;
+            GetNameDlg->PlayerName->setText("Remembered");
+            GetNameDlg->PlayerName->Save();
+            GetNameDlg->PlayerName->setText("Left in the box");
+            bool asked = false;
+            WhenShown([] { return QApplication::activeModalWidget() == GetNameDlg; },
+                      [&asked] { asked = true, GetNameDlg->close(); }, GetNameDlg);
+            StartFlying(10);
+            SetCounter(&TGame::Counters::travelled, 4345);
+            SetCounter(&TGame::Counters::energy, -10);
+            if (moment.countingUp)
+                WhenShown([&f] { return f.widgets().ResultsPanel->isVisible(); }, close.run);
+            f.UpDateCaptions();
+            if (!moment.countingUp) {
+                ASSERT_TRUE(f.Timer2->enabled()) << what;
+                close.run();
+            }
+            ASSERT_TRUE(f.WindowClosed) << what;
+            EXPECT_FALSE(f.Timer2->enabled()) << what;
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(asked) << what;
+
+            scores::ScoreTable table;
+            scores::ReadScoreFile(ScoreBoard->DataFile, table);
+            EXPECT_EQ(table[2].Score, "4345") << what;
+            EXPECT_EQ(table[2].Name, "Left in the box") << what;
+            EXPECT_EQ(table[3].Name, "Comet Kid") << what;
+            // What the next run's dialog offers.
+            GetNameDlg->PlayerName->Restore();
+            EXPECT_EQ(GetNameDlg->PlayerName->text(), "Remembered") << what;
+        }
+    }
+}

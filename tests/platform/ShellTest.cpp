@@ -191,13 +191,20 @@ TEST(Shell, AnAddressNoProgramOfTheDesktopTakesHasNoAssociation) {
         for (const auto &[file, parameters] :
              {std::pair(c.address, QString()), std::pair(QStringLiteral("xdg-open"), c.address)}) {
             opener.reset();
+            testing::internal::CaptureStderr();
             const int result = Shell::Execute(file, parameters, "", Shell::SW_SHOW);
+            const std::string said = testing::internal::GetCapturedStderr();
             EXPECT_EQ(result > 32, c.opened) << file.toStdString() << " " << result;
             if (c.opened) {
                 ASSERT_TRUE(opener.lines());
                 EXPECT_EQ(opener.lines()->value(1), "arg=" + c.address);
+                EXPECT_EQ(said, "");
             } else {
                 EXPECT_EQ(result, Shell::SE_ERR_NOASSOC);
+                // One line, naming the scheme no program takes.
+                EXPECT_EQ(said, "Gorbulax: no program of the desktop opens " +
+                                    SchemeHandlers::SchemeOf(c.address).toStdString() +
+                                    ": addresses\n");
             }
         }
     }

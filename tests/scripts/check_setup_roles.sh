@@ -11,8 +11,8 @@ play=$("$setup" --list play)
 packaging=$("$setup" --list package)
 test=$("$setup" --list test)
 tools=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev xvfb
-  xdotool imagemagick x11-utils dbus-daemon espeak-ng sox lintian devscripts desktop-file-utils
-  appstream debhelper dpkg-dev)
+  xdotool imagemagick x11-utils openbox weston dbus-daemon espeak-ng sox lintian devscripts
+  desktop-file-utils appstream debhelper dpkg-dev)
 needs=(cmake g++ qt6-base-dev libsdl2-dev qt6-qpa-plugins qt6-wayland fonts-liberation2 xdg-utils)
 
 for package in "${tools[@]}"; do

@@ -1,12 +1,16 @@
 #include "toolkit/ErrorReport.h"
+#include "toolkit/MessageBox.h"
 #include "toolkit/Mouse.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QStringList>
+#include <QStyleFactory>
 #include <QTimer>
 
 #include <stdexcept>
@@ -143,4 +147,32 @@ TEST(Mouse, HandlersSeeTheControlsOwnEvents) {
     send(control, QEvent::MouseButtonRelease, {1, 1}, Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(recorder.reports, QStringList({"no click"}));
+}
+
+namespace {
+
+// A desktop style that puts stock icons on dialog buttons.
+class IconButtonsStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *data) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+} // namespace
+
+TEST(MessageBoxes, ButtonsArePlainWhateverTheDesktopsStyle) {
+    const QString styleName = QApplication::style()->name();
+    QApplication::setStyle(new IconButtonsStyle(QStyleFactory::create(styleName)));
+    QMessageBox box(QMessageBox::Question, "Gorbulax", "Start another game?",
+                    QMessageBox::Yes | QMessageBox::No);
+    ASSERT_FALSE(box.button(QMessageBox::Yes)->icon().isNull()) << "the style gave no icons";
+    toolkit::plainButtons(box);
+    for (QAbstractButton *button : box.buttons())
+        EXPECT_TRUE(button->icon().isNull()) << button->text().toStdString();
+    QApplication::setStyle(QStyleFactory::create(styleName));
 }
