@@ -17,6 +17,9 @@ TGame::~TGame() {
 }
 
 void TGame::start() {
+    // A game started over another one frees the other's stars and bad guys first: the spare
+    // star's roll below empties the list's head.
+    releaseObjects();
     aim_ = QPoint(field_.width() / 2, field_.height() / 2);
     inGame_ = true;
     stopped_ = false;
