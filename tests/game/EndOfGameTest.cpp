@@ -277,11 +277,9 @@ TEST_F(EndOfGame, AnyCloseBeforeTheNameDialogKeepsAQualifyingScore) {
             WhenShown([] { return QApplication::activeModalWidget() == GetNameDlg; },
                       [&asked] { asked = true, GetNameDlg->close(); }, GetNameDlg);
             StartFlying(10);
-            SetCounter(&TGame::Counters::travelled, 4345);
-            SetCounter(&TGame::Counters::energy, -10);
             if (moment.countingUp)
                 WhenShown([&f] { return f.widgets().ResultsPanel->isVisible(); }, close.run);
-            f.UpDateCaptions();
+            LoseAt(4345);
             if (!moment.countingUp) {
                 ASSERT_TRUE(f.Timer2->enabled()) << what;
                 close.run();
