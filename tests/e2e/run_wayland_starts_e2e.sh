@@ -46,6 +46,11 @@ REG
 stored_size() { grep -E '^"(Height|Width)"' "$settings" | sort | tr '\n' ' '; }
 size=$(stored_size)
 
+# In a sanitizer build: the Wayland client libraries below the toolkit keep memory past the
+# end, some of it in a plugin already unloaded, whose leaks no suppression can name. The end's
+# status is what this test checks; the other tests look for the program's own leaks.
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
+
 for start in 1 2 3; do
   "$program" 2>>"$states" &
   game_pid=$!
@@ -60,7 +65,7 @@ for start in 1 2 3; do
   status=0
   wait "$game_pid" || status=$?
   game_pid=""
-  [ "$status" = 0 ] || fail "start $start ended by SIGTERM with status $status"
+  [ "$status" = 0 ] || fail "start $start ended by SIGTERM with status $status: $(grep -v "^gorbulax state:" "$states" | tail -n 30)"
   grep -q '"State"=dword:00000001' "$settings" || fail "start $start stored no state"
   [ "$(stored_size)" = "$size" ] || fail "start $start stored $(stored_size), not $size"
   ! grep -qE '^"(Left|Top)"' "$settings" || fail "start $start stored a position Wayland never told"
