@@ -119,11 +119,8 @@ BENCHMARK(Farewell)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 } // namespace
 
 int main(int argc, char **argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
     QTemporaryDir home;
-    setenv("GORBULAX_CONFIG_HOME", qPrintable(home.filePath("config")), 1);
-    setenv("GORBULAX_DATA_HOME", qPrintable(home.filePath("data")), 1);
+    UseHeadlessSession(home);
     toolkit::Application app(argc, argv);
     UseOwnProgramFolder(home);
     benchmark::Initialize(&argc, argv);

@@ -19,11 +19,8 @@
 #include <cstdlib>
 
 int main(int argc, char **argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
     QTemporaryDir home;
-    setenv("GORBULAX_CONFIG_HOME", qPrintable(home.filePath("config")), 1);
-    setenv("GORBULAX_DATA_HOME", qPrintable(home.filePath("data")), 1);
+    UseHeadlessSession(home);
     const int stars = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int ticks = argc > 2 ? std::atoi(argv[2]) : 3000;
     toolkit::Application app(argc, argv);

@@ -24,8 +24,13 @@ StateCode stateCode(Qt::WindowStates states) {
     return Normal;
 }
 
+// A window that fills the screen keeps no bounds of its own; it is fitted once it is back.
+bool fillsScreen(Qt::WindowStates states) {
+    return states & (Qt::WindowMaximized | Qt::WindowFullScreen);
+}
+
 bool isNormal(Qt::WindowStates states) {
-    return !(states & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    return !(states & Qt::WindowMinimized) && !fillsScreen(states);
 }
 
 const QString State = QStringLiteral("State");
@@ -120,8 +125,7 @@ bool TSaveForm::eventFilter(QObject *watched, QEvent *event) {
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::WindowStateChange:
-            // A window that fills the screen is fitted once it is back to its own bounds.
-            if (!(form_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            if (!fillsScreen(form_->windowState()))
                 fitOuterSize();
             break;
         case QEvent::UpdateRequest:
@@ -135,7 +139,7 @@ bool TSaveForm::eventFilter(QObject *watched, QEvent *event) {
                     [this] {
                         fitQueued_ = false;
                         if (form_ && (outerHeight_ || outerWidth_) &&
-                            !(form_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+                            !fillsScreen(form_->windowState()))
                             fitOuterSize();
                     },
                     Qt::QueuedConnection);

@@ -11,8 +11,7 @@
 #include <QShortcut>
 
 bool TMainForm::Flying() const {
-    return game_.inGame() && !game_.stopped() && !game_.makingStars() && !PauseBusy &&
-           !WindowClosed;
+    return Running() && !game_.makingStars();
 }
 
 void TMainForm::connectDesktop() {
