@@ -5,31 +5,6 @@
 
 #include <QSignalSpy>
 
-TEST(BadGuyRules, NumberGrowsWithTheDistance) {
-    EXPECT_EQ(game::BadGuysFor(0), 1);
-    EXPECT_EQ(game::BadGuysFor(599), 1);
-    EXPECT_EQ(game::BadGuysFor(600), 2);
-    EXPECT_EQ(game::BadGuysFor(899), 2);
-    EXPECT_EQ(game::BadGuysFor(900), 3);
-    EXPECT_EQ(game::BadGuysFor(3000), 10);
-    EXPECT_EQ(game::BadGuysFor(3300), 11);
-}
-
-TEST(BadGuyRules, SideGrowsToFullSizeAtAge20WithTheHalvesDecidedByExtendedPrecision) {
-    const int sides[] = {3,  5,  7,  10, 12, 15, 17, 20, 23, 25,
-                         28, 30, 33, 35, 38, 40, 42, 45, 47, 50};
-    for (int age = 1; age <= 20; ++age)
-        EXPECT_EQ(game::BadGuySide(age, 50), sides[age - 1]) << "age " << age;
-    EXPECT_EQ(game::BadGuySide(0, 50), 0);
-    EXPECT_EQ(game::BadGuySide(21, 50), 50);
-    EXPECT_EQ(game::BadGuySide(6001, 50), 50);
-
-    EXPECT_EQ(game::ScaledBySpeed(5, 1.0), 5);
-    EXPECT_EQ(game::ScaledBySpeed(5, 1.5), 8); // 7.5 goes to the even 8
-    EXPECT_EQ(game::ScaledBySpeed(-3, 1.5), -4);
-    EXPECT_EQ(game::ScaledBySpeed(9, 2.5), 22); // 22.5 goes to the even 22
-}
-
 using BadGuys = FormsTest;
 
 TEST_F(BadGuys, CountFollowsTheDistanceAndEachNewOneChimes) {

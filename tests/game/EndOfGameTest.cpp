@@ -1,5 +1,4 @@
 #include "components/OnlineIP.h"
-#include "game/GameRules.h"
 #include "scores/ScoreBoardU.h"
 #include "scores/getNameU.h"
 #include "support/Forms.h"
@@ -38,36 +37,6 @@ bool NonIncreasing(const QList<int> &values) {
 }
 
 } // namespace
-
-TEST(ResultRules, CountUpsFinalScoreAndClosingUpBlanks) {
-    for (int i = 0; i <= game::CountUpSteps; ++i) {
-        ASSERT_EQ(game::CountUpValue(0, i), 0);
-        ASSERT_EQ(game::CountUpValue(1000, i), 2 * i);
-    }
-    // Steps of 0.5: the halves go to the even neighbour.
-    EXPECT_EQ(game::CountUpValue(250, 1), 0);
-    EXPECT_EQ(game::CountUpValue(250, 3), 2);
-    EXPECT_EQ(game::CountUpValue(250, 5), 2);
-    EXPECT_EQ(game::CountUpValue(4345, 500), 4345);
-    EXPECT_EQ(game::FinalScoreOf(12, 80, 2345), 4345);
-    EXPECT_EQ(game::FinalScoreOf(0, 0, 2345), 2345);
-
-    struct Case {
-        const char *before;
-        bool closed;
-        const char *after;
-    };
-    for (const Case c : {Case{"Game   Over!", true, "Game  Over!"},
-                         {"Game Over!", false, "Game Over!"},
-                         {"GameOver!", false, "GameOver!"},
-                         {"a b  c", false, "a b  c"},
-                         {"  x", true, " x"},
-                         {"x ", false, "x "}}) {
-        QString text = QString::fromLatin1(c.before);
-        EXPECT_EQ(game::CloseUpSpace(text), c.closed) << c.before;
-        EXPECT_EQ(text, c.after) << c.before;
-    }
-}
 
 using EndOfGame = FormsTest;
 

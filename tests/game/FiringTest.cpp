@@ -1,4 +1,3 @@
-#include "game/GameRules.h"
 #include "support/Forms.h"
 #include "toolkit/Image.h"
 #include "toolkit/SystemColors.h"
@@ -25,18 +24,6 @@ toolkit::Image *Present(int i, int x, int y) {
 }
 
 } // namespace
-
-TEST(TurretRules, KnobPointsAwayFromThePointer) {
-    const QSize field(523, 226);
-    // Straight above the origin: the knob hangs straight below the pivot.
-    EXPECT_EQ(game::TurretKnob(field, 25, 261, 0), QPoint(25, 13));
-    EXPECT_EQ(game::TurretKnob(field, 25, 261, 225), QPoint(25, 13));
-    // The far right of the bottom row: the handle points horizontally to the left.
-    EXPECT_EQ(game::TurretKnob(field, 25, 522, 225), QPoint(12, 0));
-    EXPECT_EQ(game::TurretKnob(field, 25, 0, 225), QPoint(38, 0));
-    // The origin itself cannot be pointed at, but must not break the turret either.
-    EXPECT_EQ(game::TurretKnob(field, 25, 261, 226), QPoint(25, 13));
-}
 
 using Firing = FormsTest;
 
