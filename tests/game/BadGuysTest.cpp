@@ -31,7 +31,7 @@ TEST_F(BadGuys, CountFollowsTheDistanceAndEachNewOneChimes) {
     for (int i = 0; i < 11; ++i) {
         const toolkit::Image *image = f.BadGuyImages[i];
         EXPECT_EQ(image->objectName(), QStringLiteral("BadImage%1").arg(i));
-        EXPECT_EQ(image->parentWidget(), f.widgets().BackPanel);
+        EXPECT_EQ(image->parentWidget(), Main().BackPanel);
         EXPECT_TRUE(image->stretch());
         EXPECT_TRUE(image->transparent());
         EXPECT_EQ(image->cursor().shape(), Qt::PointingHandCursor);
@@ -65,7 +65,7 @@ TEST_F(BadGuys, ANewOneShowsAt3x3NextToTheVanishingPointAndGrows) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     FlyTo(100);
-    f.MainBoxMouseMove(f.widgets().MainBox, {}, 61, 13);
+    f.MainBoxMouseMove(Main().MainBox, {}, 61, 13);
     FlyTo(101);
     ASSERT_EQ(f.game().badGuyCount(), 1);
     const FlyingObject &o = f.game().badGuy(0);
@@ -136,7 +136,7 @@ TEST_F(BadGuys, AShotOneExplodesHidesCountsDownAndComesBack) {
     EXPECT_FALSE(o.Hit);
     EXPECT_EQ(o.State, 1);
     EXPECT_GE(o.X, 10000);
-    EXPECT_FALSE(image->geometry().intersects(f.widgets().MainBox->geometry()));
+    EXPECT_FALSE(image->geometry().intersects(Main().MainBox->geometry()));
 
     // Then it counts down outside and is reset on the 19th tick there.
     for (int tick = 1; tick <= 18; ++tick) {
@@ -225,5 +225,5 @@ TEST_F(BadGuys, FlightAllocatesOnlyItsSpawns) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(f.BadGuyImages.isEmpty());
     EXPECT_TRUE((f.game().badGuyCount() == 0));
-    EXPECT_EQ(f.widgets().BackPanel->findChildren<toolkit::Image *>().size(), 0);
+    EXPECT_EQ(Main().BackPanel->findChildren<toolkit::Image *>().size(), 0);
 }
