@@ -23,9 +23,6 @@ const char *const NoBits = "TGKImage: GemMem Failed for ImgHdr.Bits";
 // The table is sized as 24 bytes per entry (the 20 header bytes and a 4-byte address of the
 // pixels), which is the figure its limit and the copy failure message have always been given in.
 constexpr int64_t EntryBytes = 24;
-// How many entries the table makes room for before the pictures arrive: the count comes from
-// the input, so a stream that cannot tell its length gets no more room than this up front.
-constexpr int64_t TableRoomAhead = 4096;
 
 } // namespace
 
@@ -98,25 +95,12 @@ void TGKImages::ReadData(QIODevice &stream) {
             throw gk::Error(NoTable);
         if (!in.mayHold(uint64_t(count) * TGKImageEntry::HeaderSize))
             throw platform::ShortBlock();
-        try {
-            table.reserve(std::size_t(std::min<int64_t>(count, TableRoomAhead)));
-        } catch (const std::bad_alloc &) {
-            throw gk::Error(NoTable);
-        }
-        for (int32_t i = 0; i < count; ++i) {
-            TGKImageEntry entry;
-            in.read(entry.Header.data(), entry.Header.size());
+        table.readEntries(in, count, NoTable, NoBits, [](const TGKImageEntry &entry) {
             const int64_t size = entry.BitsSize();
             if (size <= 0 || size > std::numeric_limits<int32_t>::max())
                 throw gk::Error(NoBits);
-            std::vector<uint8_t> bits;
-            try {
-                bits = in.block(std::size_t(size));
-            } catch (const std::bad_alloc &) {
-                throw gk::Error(NoBits);
-            }
-            table.push(entry, std::move(bits));
-        }
+            return std::size_t(size);
+        });
     } catch (const platform::ShortBlock &) {
         throw gk::Error(gk::StreamReadError);
     }
@@ -210,24 +194,18 @@ template <typename Change> void TGKImageLib::replacePictures(Change change) {
 
 void TGKImageLib::SetImages(const TGKImages &images) {
     replacePictures([&] {
-        FFileName.clear();
-        FImages.Assign(images);
+        FImages.forgetFileName();
+        FImages.library().Assign(images);
     });
 }
 
 void TGKImageLib::LoadFromFile(const QString &name) {
-    replacePictures([&] {
-        FFileName.clear();
-        FImages.LoadFromFile(name);
-        FFileName = name;
-    });
+    replacePictures([&] { FImages.load(name); });
 }
 
 void TGKImageLib::Reload() {
-    if (FFileName.isEmpty())
-        throw gk::Error("LoadFromFile must be called first");
-    const QString name = FFileName;
-    LoadFromFile(name);
+    // Asked before the bitmaps go: with no file to read, nothing changes.
+    LoadFromFile(FImages.nameToReload());
 }
 
 void TGKImageLib::CacheBitmaps() {
@@ -238,12 +216,12 @@ void TGKImageLib::CacheBitmaps() {
         FProgressBar->setMinimum(0);
         FProgressBar->setMaximum(count - 1);
     }
-    const gk::ColorTable colors = gk::FillColorTable(FImages.Palette());
+    const gk::ColorTable colors = gk::FillColorTable(Images().Palette());
     auto bitmaps = std::vector<QImage>(std::size_t(count));
     for (int i = 0; i < count; ++i) {
         if (FProgressBar)
             FProgressBar->setValue(i);
-        const TGKImageEntry entry = FImages.GetEntry(i);
+        const TGKImageEntry entry = Images().GetEntry(i);
         gk::MakeBitmap(bitmaps[std::size_t(i)], entry.Width(), entry.Height(), entry.Bits, colors);
     }
     FBitmaps = std::move(bitmaps);
@@ -262,23 +240,23 @@ void TGKImageLib::Draw(toolkit::Canvas &canvas, int x, int y, int index) const {
         canvas.draw(x, y, FBitmaps[std::size_t(index)]);
         return;
     }
-    const TGKImageEntry entry = FImages.GetEntry(index);
+    const TGKImageEntry entry = Images().GetEntry(index);
     QImage bitmap;
     gk::MakeBitmap(bitmap, entry.Width(), entry.Height(), entry.Bits,
-                   gk::FillColorTable(FImages.Palette()));
+                   gk::FillColorTable(Images().Palette()));
     canvas.draw(x, y, bitmap);
 }
 
 QByteArray TGKImageLib::ImagesBlock() const {
-    return FImages.HasData() ? FImages.ToBlock() : QByteArray();
+    return Images().HasData() ? Images().ToBlock() : QByteArray();
 }
 
 void TGKImageLib::SetImagesBlock(const QByteArray &block) {
     replacePictures([&] {
-        FFileName.clear();
+        FImages.forgetFileName();
         if (block.isEmpty())
-            FImages.Clear();
+            FImages.library().Clear();
         else
-            FImages.FromBlock(block);
+            FImages.library().FromBlock(block);
     });
 }

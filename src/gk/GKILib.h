@@ -5,6 +5,7 @@
 // 8-bit palette indices. All failures raise gk::Error.
 
 #include "gk/Bitmaps.h"
+#include "gk/FileBackedLibrary.h"
 #include "gk/LibraryTable.h"
 
 #include <QByteArray>
@@ -131,20 +132,20 @@ public:
 
     explicit TGKImageLib(QObject *parent = nullptr);
 
-    TGKImages &Images() { return FImages; }
-    const TGKImages &Images() const { return FImages; }
+    TGKImages &Images() { return FImages.library(); }
+    const TGKImages &Images() const { return FImages.library(); }
     // Copies, so the component never shares a library with anybody. The pictures no longer
     // come from the file, whose name is forgotten; bitmaps that were made are made again.
     void SetImages(const TGKImages &images);
-    int32_t Count() const { return FImages.Count(); }
+    int32_t Count() const { return Images().Count(); }
 
     // Forgets the file name first and records it again only when the load succeeds; bitmaps
     // that were made are made again for the new pictures.
     void LoadFromFile(const QString &name);
     void Reload();
-    const QString &FileName() const { return FFileName; }
+    const QString &FileName() const { return FImages.fileName(); }
     // The display may drop pixel data it can reload from this file.
-    bool HasFileName() const { return !FFileName.isEmpty(); }
+    bool HasFileName() const { return FImages.hasFileName(); }
 
     // Makes a bitmap for every picture, showing its progress on ProgressBar when one is set.
     // Does nothing while Cached.
@@ -171,8 +172,7 @@ private:
     // Runs a change of the pictures, making the bitmaps again afterwards if there were any.
     template <typename Change> void replacePictures(Change change);
 
-    TGKImages FImages;
-    QString FFileName;
+    gk::FileBackedLibrary<TGKImages> FImages;
     std::vector<QImage> FBitmaps;
     bool FCached = false;
     QPointer<QProgressBar> FProgressBar;

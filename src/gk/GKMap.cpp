@@ -14,10 +14,6 @@ namespace {
 using platform::LoadU32;
 using platform::StoreU32;
 
-// How many entries the table makes room for before the maps arrive: the count comes from the
-// input, so a stream that cannot tell its length gets no more room than this up front.
-constexpr int64_t TableRoomAhead = 4096;
-
 } // namespace
 
 QByteArray TGKMapEntry::Name() const {
@@ -77,7 +73,7 @@ void TGKMaps::ReadData(QIODevice &stream) {
         const int64_t maps = int64_t(highIndex) + 1;
         if (!in.mayHold(uint64_t(maps) * TGKMapEntry::HeaderSize))
             throw platform::ShortBlock();
-        table.reserve(std::size_t(std::min(maps, TableRoomAhead)));
+        table.reserveAhead(maps);
         for (int64_t i = 0; i < maps; ++i) {
             std::array<uint8_t, TGKMapEntry::HeaderSize> header{};
             in.read(header.data(), header.size());

@@ -5,7 +5,9 @@
 // block, or is null for an empty one; moving the table keeps every block where it is.
 
 #include "gk/Error.h"
+#include "platform/Bytes.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -31,11 +33,44 @@ public:
         entries_.reserve(count);
         blocks_.reserve(count);
     }
+    // Room for the entries a count read from the input announces, but for no more than
+    // RoomAhead of them: the count may lie, and the entries past that grow the table as they
+    // arrive. std::bad_alloc when memory runs out.
+    static constexpr std::int64_t RoomAhead = 4096;
+    void reserveAhead(std::int64_t count) {
+        reserve(std::size_t(std::clamp<std::int64_t>(count, 0, RoomAhead)));
+    }
     // Takes the block over and points the entry at it.
     void push(Entry entry, std::vector<uint8_t> block) {
         blocks_.push_back(std::move(block));
         entry.*DataOf = blocks_.back().empty() ? nullptr : blocks_.back().data();
         entries_.push_back(entry);
+    }
+
+    // Reads `count` entries from `in`, each its header bytes (the entry's Header) and then a
+    // block of the size `blockSize(entry)` answers; blockSize raises gk::Error for a size it
+    // refuses. Running out of memory raises gk::Error with `tableFailure` for the table and
+    // `blockFailure` for a block; a stream that runs short raises platform::ShortBlock.
+    template <typename BlockSize>
+    void readEntries(platform::DeviceReader &in, std::int64_t count, const char *tableFailure,
+                     const char *blockFailure, BlockSize blockSize) {
+        try {
+            reserveAhead(count);
+        } catch (const std::bad_alloc &) {
+            throw Error(tableFailure);
+        }
+        for (std::int64_t i = 0; i < count; ++i) {
+            Entry entry;
+            in.read(entry.Header.data(), entry.Header.size());
+            const std::size_t size = blockSize(std::as_const(entry));
+            std::vector<uint8_t> block;
+            try {
+                block = in.block(size);
+            } catch (const std::bad_alloc &) {
+                throw Error(blockFailure);
+            }
+            push(entry, std::move(block));
+        }
     }
 
     // A copy with blocks of its own, each entry passed through `adjust` on its way. Running out

@@ -25,12 +25,25 @@ bool SignatureMatches(const uint8_t *bytes, const char (&expected)[5]) {
     return true;
 }
 
-void OpenForReading(QFile &file, const QString &name) {
-    // Resources of the program (":/...") are named exactly; files on the disk may not be.
-    file.setFileName(name.startsWith(':') ? name : platform::Files::Resolve(name));
+namespace {
+
+// The message names the file as the caller did, whatever spelling was found on the disk.
+void open(QFile &file, const QString &path, const QString &name) {
+    file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error("Cannot open file \"" + name.toStdString() + "\". " +
                     file.errorString().toStdString());
+}
+
+} // namespace
+
+void OpenForReading(QFile &file, const QString &name) {
+    // Resources of the program (":/...") are named exactly; files on the disk may not be.
+    open(file, name.startsWith(':') ? name : platform::Files::Resolve(name), name);
+}
+
+void OpenExactlyForReading(QFile &file, const QString &path) {
+    open(file, path, path);
 }
 
 } // namespace gk

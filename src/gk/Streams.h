@@ -28,6 +28,8 @@ bool SignatureMatches(const uint8_t *bytes, const char (&expected)[5]);
 // Opens the named file for reading, its name matched without regard to letter case; raises
 // gk::Error naming the file and the reason when it cannot be opened.
 void OpenForReading(QFile &file, const QString &name);
+// The same for a path spelt exactly, as a tool's command line gives it.
+void OpenExactlyForReading(QFile &file, const QString &path);
 
 // A library's block as a window stores it: what WriteData writes, and ReadData over a block.
 template <typename Library> QByteArray BlockOf(const Library &library) {

@@ -1,6 +1,7 @@
 #include "gk/Wave.h"
 
 #include "gk/Error.h"
+#include "gk/Streams.h"
 #include "platform/Bytes.h"
 
 #include <QFile>
@@ -98,10 +99,8 @@ Wave ParseWave(const QByteArray &file) {
 }
 
 Wave ReadWaveFile(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error("Cannot open file \"" + path.toStdString() + "\". " +
-                    file.errorString().toStdString());
+    QFile file;
+    OpenExactlyForReading(file, path);
     try {
         return ParseWave(file.readAll());
     } catch (const Error &e) {

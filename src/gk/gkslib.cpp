@@ -2,6 +2,7 @@
 
 #include "gk/Error.h"
 #include "gk/Streams.h"
+#include "platform/Bytes.h"
 
 #include <QFile>
 
@@ -17,52 +18,9 @@ constexpr int HeadSize = 8;
 // The table is sized as 48 bytes per entry (the 44 header bytes and a 4-byte data address),
 // which is the figure its limit and the copy failure message have always been given in.
 constexpr int64_t EntryBytes = 48;
-// Blocks from a stream whose length is unknown grow by this much, so that a lying Size costs
-// no more memory than the bytes that actually arrive.
-constexpr int64_t GrowStep = 1 << 20;
 
-// Bytes left from the position, or -1 when the device cannot tell.
-int64_t remaining(const QIODevice &stream) {
-    if (stream.isSequential())
-        return -1;
-    return std::max<int64_t>(0, stream.size() - stream.pos());
-}
-
-void readExact(QIODevice &stream, uint8_t *to, int64_t count) {
-    while (count > 0) {
-        const qint64 got = stream.read(reinterpret_cast<char *>(to), count);
-        if (got > 0) {
-            to += got;
-            count -= got;
-            continue;
-        }
-        // A pipe or socket may simply not have delivered yet.
-        if (got == 0 && stream.isSequential() && stream.waitForReadyRead(30000))
-            continue;
-        throw gk::Error(gk::StreamReadError);
-    }
-}
-
-std::vector<uint8_t> readBlock(QIODevice &stream, int32_t size) {
-    if (size <= 0)
-        throw gk::Error("TGKSounds: GemMem Failed for Sound.Data");
-    const int64_t left = remaining(stream);
-    if (left >= 0 && left < size)
-        throw gk::Error(gk::StreamReadError);
-    std::vector<uint8_t> block;
-    int64_t filled = 0;
-    while (filled < size) {
-        const int64_t step = left >= 0 ? size : std::min<int64_t>(size - filled, GrowStep);
-        try {
-            block.resize(std::size_t(filled + step));
-        } catch (const std::bad_alloc &) {
-            throw gk::Error("TGKSounds: GemMem Failed for Sound.Data");
-        }
-        readExact(stream, block.data() + filled, step);
-        filled += step;
-    }
-    return block;
-}
+const char *const NoTable = "TGKSounds: GemMem Failed for FSounds";
+const char *const NoData = "TGKSounds: GemMem Failed for Sound.Data";
 
 } // namespace
 
@@ -87,103 +45,76 @@ TGKSounds &TGKSounds::operator=(const TGKSounds &other) {
     return *this;
 }
 
+int32_t TGKSounds::Count() const {
+    return int32_t(FTable.size());
+}
+
 void TGKSounds::Clear() {
-    std::vector<TGKSoundEntry>().swap(FSounds);
-    std::vector<std::vector<uint8_t>>().swap(FData);
-    FCount = 0;
+    FTable.clear();
 }
 
 void TGKSounds::ReadData(QIODevice &stream) {
     Clear();
-    std::array<uint8_t, HeadSize> headBytes{};
-    readExact(stream, headBytes.data(), headBytes.size());
-    platform::ByteReader head(headBytes.data(), headBytes.size());
+    platform::DeviceReader in(stream);
     Signature signature{};
-    head.read(signature.data(), signature.size());
-    const int32_t count = head.i32();
-    if (!gk::SignatureMatches(signature.data(), "SL10"))
-        throw gk::Error("Not a valid Sound Library File");
-    if (count <= 0 || count > std::numeric_limits<int32_t>::max() / EntryBytes)
-        throw gk::Error("TGKSounds: GemMem Failed for FSounds");
-
-    // The table grows as headers arrive instead of being sized from Count up front: Count
-    // comes from the file, and only what the stream really holds may cost memory.
-    std::vector<TGKSoundEntry> sounds;
-    std::vector<std::vector<uint8_t>> data;
-    const int64_t left = remaining(stream);
-    const int64_t expected =
-        left >= 0 ? std::min<int64_t>(count, left / TGKSoundEntry::HeaderSize + 1) : 64;
+    Table table;
     try {
-        sounds.reserve(std::size_t(std::min<int64_t>(count, expected)));
-        data.reserve(sounds.capacity());
-    } catch (const std::bad_alloc &) {
-        throw gk::Error("TGKSounds: GemMem Failed for FSounds");
-    }
-    for (int32_t i = 0; i < count; ++i) {
-        TGKSoundEntry entry;
-        readExact(stream, entry.Header.data(), TGKSoundEntry::HeaderSize);
-        data.push_back(readBlock(stream, entry.Size()));
-        entry.Data = data.back().data();
-        sounds.push_back(entry);
+        const QByteArray head = in.take(HeadSize);
+        platform::ByteReader fields(head);
+        fields.read(signature.data(), signature.size());
+        const int32_t count = fields.i32();
+        if (!gk::SignatureMatches(signature.data(), "SL10"))
+            throw gk::Error("Not a valid Sound Library File");
+        if (count <= 0 || count > std::numeric_limits<int32_t>::max() / EntryBytes)
+            throw gk::Error(NoTable);
+        // Unlike the image reader's, the count is not weighed against the stream's length up
+        // front: each sound's size is judged as it arrives, before the stream runs short, so a
+        // bad size is named as such.
+        table.readEntries(in, count, NoTable, NoData, [](const TGKSoundEntry &entry) {
+            if (entry.Size() <= 0)
+                throw gk::Error(NoData);
+            return std::size_t(entry.Size());
+        });
+    } catch (const platform::ShortBlock &) {
+        throw gk::Error(gk::StreamReadError);
     }
     FSignature = signature;
-    FSounds = std::move(sounds);
-    FData = std::move(data);
-    FCount = count;
+    FTable = std::move(table);
 }
 
 void TGKSounds::WriteData(QIODevice &stream) const {
     platform::ByteWriter head(HeadSize);
     head.bytes(QByteArrayView(FSignature.data(), qsizetype(FSignature.size())));
-    head.i32(FCount);
+    head.i32(Count());
     gk::WriteAll(stream, head.block());
-    for (const TGKSoundEntry &entry : FSounds) {
+    for (const TGKSoundEntry &entry : FTable) {
         gk::WriteAll(stream, QByteArrayView(entry.Header.data(), qsizetype(entry.Header.size())));
         gk::WriteAll(stream, QByteArrayView(entry.Data, entry.Size()));
     }
 }
 
 void TGKSounds::LoadFromFile(const QString &name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        throw gk::Error("Cannot open file \"" + name.toStdString() + "\". " +
-                        file.errorString().toStdString());
+    QFile file;
+    gk::OpenForReading(file, name);
     ReadData(file);
 }
 
 TGKSoundEntry TGKSounds::GetEntry(int index) const {
-    Q_ASSERT(index >= 0 && index < FCount);
-    return FSounds[std::size_t(index)];
+    Q_ASSERT(index >= 0 && index < Count());
+    return FTable[std::size_t(index)];
 }
 
 void TGKSounds::AssignTo(TGKSounds &dest) const {
     if (&dest == this)
         return;
     dest.Clear();
-    if (FCount == 0)
+    if (Count() == 0)
         return;
-    std::vector<TGKSoundEntry> sounds;
-    std::vector<std::vector<uint8_t>> data;
-    try {
-        sounds.resize(std::size_t(FCount));
-        data.resize(std::size_t(FCount));
-    } catch (const std::bad_alloc &) {
-        throw gk::Error("TGKSounds.AssignTo failed (GetMem): " +
-                        std::to_string(int64_t(FCount) * EntryBytes));
-    }
-    for (std::size_t i = 0; i < sounds.size(); ++i) {
-        sounds[i].Header = FSounds[i].Header;
-        try {
-            data[i] = FData[i];
-        } catch (const std::bad_alloc &) {
-            throw gk::Error("TGKSounds.AssignTo failed");
-        }
-        sounds[i].Data = data[i].data();
-    }
+    Table copy = FTable.copy("TGKSounds.AssignTo failed (GetMem): " +
+                                 std::to_string(int64_t(Count()) * EntryBytes),
+                             "TGKSounds.AssignTo failed");
     dest.FSignature = FSignature;
-    dest.FSounds = std::move(sounds);
-    dest.FData = std::move(data);
-    dest.FCount = FCount;
+    dest.FTable = std::move(copy);
 }
 
 QByteArray TGKSounds::ToBlock() const {
@@ -197,29 +128,13 @@ void TGKSounds::FromBlock(const QByteArray &block) {
 void TGKSounds::Add(const TGKSoundEntry &header, const QByteArray &data) {
     if (data.isEmpty() || data.size() > std::numeric_limits<int32_t>::max())
         throw gk::Error("A sound needs between 1 and 2147483647 bytes of data");
-    if (FCount == std::numeric_limits<int32_t>::max() / EntryBytes)
-        throw gk::Error("TGKSounds: GemMem Failed for FSounds");
-    if (FCount == 0)
+    if (Count() == std::numeric_limits<int32_t>::max() / EntryBytes)
+        throw gk::Error(NoTable);
+    if (Count() == 0)
         FSignature = {'S', 'L', '1', '0'};
-    FData.emplace_back(data.begin(), data.end());
     TGKSoundEntry entry = header;
     entry.SetSize(int32_t(data.size()));
-    entry.Data = FData.back().data();
-    FSounds.push_back(entry);
-    ++FCount;
+    FTable.push(entry, std::vector<uint8_t>(data.begin(), data.end()));
 }
 
 TGKSoundLib::TGKSoundLib(QObject *parent) : QObject(parent) {}
-
-void TGKSoundLib::LoadFromFile(const QString &name) {
-    FFileName.clear();
-    FSounds.LoadFromFile(name);
-    FFileName = name;
-}
-
-void TGKSoundLib::Reload() {
-    if (FFileName.isEmpty())
-        throw gk::Error("LoadFromFile must be called first");
-    const QString name = FFileName;
-    LoadFromFile(name);
-}

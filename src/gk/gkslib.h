@@ -3,6 +3,8 @@
 // Sound libraries in the "SL10" layout: a signature, a count, then per sound a 44-byte header
 // and its sample bytes. All failures raise gk::Error.
 
+#include "gk/FileBackedLibrary.h"
+#include "gk/LibraryTable.h"
 #include "gk/Wave.h"
 #include "platform/Bytes.h"
 
@@ -12,7 +14,6 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 class QIODevice;
 
@@ -90,8 +91,8 @@ public:
     void LoadFromFile(const QString &name);
     void Clear();
 
-    int32_t Count() const { return FCount; }
-    bool HasData() const { return !FSounds.empty(); }
+    int32_t Count() const;
+    bool HasData() const { return !FTable.empty(); }
     // The signature as read, letter case included; four zero bytes in a new library.
     const Signature &GetSignature() const { return FSignature; }
     // A copy whose Data refers to this library's block. index must lie in 0 .. Count() - 1.
@@ -111,10 +112,10 @@ public:
     void Add(const TGKSoundEntry &header, const QByteArray &data);
 
 private:
+    using Table = gk::LibraryTable<TGKSoundEntry, &TGKSoundEntry::Data>;
+
     Signature FSignature{};
-    int32_t FCount = 0;
-    std::vector<TGKSoundEntry> FSounds;
-    std::vector<std::vector<uint8_t>> FData;
+    Table FTable;
 };
 
 // The component a window holds: one owned library and the file it last came from.
@@ -125,20 +126,19 @@ class TGKSoundLib : public QObject {
 public:
     explicit TGKSoundLib(QObject *parent = nullptr);
 
-    TGKSounds &Sounds() { return FSounds; }
-    const TGKSounds &Sounds() const { return FSounds; }
+    TGKSounds &Sounds() { return FSounds.library(); }
+    const TGKSounds &Sounds() const { return FSounds.library(); }
     // Copies, so the component never shares a library with anybody.
-    void SetSounds(const TGKSounds &sounds) { FSounds.Assign(sounds); }
-    int32_t Count() const { return FSounds.Count(); }
+    void SetSounds(const TGKSounds &sounds) { FSounds.library().Assign(sounds); }
+    int32_t Count() const { return FSounds.library().Count(); }
 
     // Forgets the file name first and records it again only when the load succeeds.
-    void LoadFromFile(const QString &name);
-    void Reload();
-    const QString &FileName() const { return FFileName; }
+    void LoadFromFile(const QString &name) { FSounds.load(name); }
+    void Reload() { FSounds.reload(); }
+    const QString &FileName() const { return FSounds.fileName(); }
     // The playback side may drop sample data it can reload from this file.
-    bool HasFileName() const { return !FFileName.isEmpty(); }
+    bool HasFileName() const { return FSounds.hasFileName(); }
 
 private:
-    TGKSounds FSounds;
-    QString FFileName;
+    gk::FileBackedLibrary<TGKSounds> FSounds;
 };

@@ -143,7 +143,7 @@ TEST_F(About, FromTheMenuItSoundsAfterAMomentAndClosesAtOnce) {
             EXPECT_FALSE(AboutBox->Timer2->enabled());
             QTest::keyClick(AboutBox, Qt::Key_Escape);
         });
-        MainForm->widgets().About1->trigger();
+        Main().About1->trigger();
         EXPECT_TRUE(looked);
         EXPECT_FALSE(AboutBox->isVisible());
         EXPECT_FALSE(AboutBox->ExitMode);
@@ -173,7 +173,7 @@ TEST_F(About, ClosingTheProgramSaysFarewellAndCloseIsUsableOnlyLater) {
         EXPECT_FALSE(a.Timer2->enabled());
         QTest::keyClick(&a, Qt::Key_Escape);
     });
-    MainForm->widgets().Exit1->trigger();
+    Main().Exit1->trigger();
     EXPECT_TRUE(looked);
     EXPECT_FALSE(AboutBox->isVisible());
     EXPECT_FALSE(MainForm->isVisible()) << "the program ends";
@@ -201,17 +201,16 @@ TEST_F(About, TheLinksOpenTheMakersPagesAndSayWhenTheyCannot) {
         QString opened; // empty: the browser is not tried
         QString message;
     } cases[] = {
-        {"web site item, offline", [] { MainForm->widgets().UmbrelProwletWebsite1->trigger(); },
-         false, true, "", NoConnection},
-        {"web site item, online", [] { MainForm->widgets().UmbrelProwletWebsite1->trigger(); },
-         true, true, maker::HomePage(), ""},
+        {"web site item, offline", [] { Main().UmbrelProwletWebsite1->trigger(); }, false, true, "",
+         NoConnection},
+        {"web site item, online", [] { Main().UmbrelProwletWebsite1->trigger(); }, true, true,
+         maker::HomePage(), ""},
         {"web site link, no browser", [] { AboutBox->StaticText4Click(); }, true, false,
          maker::HomePage(), NoConnection},
-        {"main banner, online",
-         [] { QTest::mouseClick(MainForm->widgets().BannerImage, Qt::LeftButton); }, true, true,
-         maker::HomePage(), ""},
-        {"mailing list item, offline", [] { MainForm->widgets().InfoaboutMailinglist1->trigger(); },
-         false, true, maker::MailingListPage(), ""},
+        {"main banner, online", [] { QTest::mouseClick(Main().BannerImage, Qt::LeftButton); }, true,
+         true, maker::HomePage(), ""},
+        {"mailing list item, offline", [] { Main().InfoaboutMailinglist1->trigger(); }, false, true,
+         maker::MailingListPage(), ""},
         {"mailing list, no browser", [] { AboutBox->StaticText5Click(); }, true, false,
          maker::MailingListPage(), NoConnection},
         {"e-mail, offline", [] { AboutBox->StaticText3Click(); }, false, true, mail, ""},
@@ -312,7 +311,7 @@ TEST_F(About, TheUpgradeCheckAsksItsWayToTheDownloadPage) {
         SetOnline(c.online);
         opened.clear();
         Messages messages(c.answers);
-        MainForm->widgets().Checkforupgrade1->trigger();
+        Main().Checkforupgrade1->trigger();
         QStringList asked;
         for (const toolkit::Question &q : messages.asked) {
             asked << q.text;

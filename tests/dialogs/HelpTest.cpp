@@ -248,7 +248,7 @@ TEST_F(Help, TheListKeepsItsWidthAndTheTextTakesTheRest) {
 TEST_F(Help, TheMenuPausesTheGameAndTheWindowKeepsItsTopicAndClosesByKey) {
     THelpForm &h = *HelpForm;
     TMainForm &f = *MainForm;
-    ASSERT_TRUE(f.widgets().Help2->isEnabled());
+    ASSERT_TRUE(Main().Help2->isEnabled());
     f.StartGame();
     Ticks(3);
 
@@ -262,11 +262,11 @@ TEST_F(Help, TheMenuPausesTheGameAndTheWindowKeepsItsTopicAndClosesByKey) {
         closed = !h.isVisible();
         h.reject();
     });
-    f.widgets().Help2->trigger();
+    Main().Help2->trigger();
     EXPECT_EQ(focused, h.ListBox1);
     EXPECT_TRUE(closed) << "Esc closes";
     EXPECT_TRUE(f.game().stopped()) << "the game stays paused";
-    EXPECT_TRUE(f.widgets().PausePanel->isVisible());
+    EXPECT_TRUE(Main().PausePanel->isVisible());
 
     // Reopened, it shows the topic it was left on; Enter closes it from the list or the button.
     for (QWidget *target :
@@ -282,7 +282,7 @@ TEST_F(Help, TheMenuPausesTheGameAndTheWindowKeepsItsTopicAndClosesByKey) {
             closed = !h.isVisible();
             h.reject();
         });
-        f.widgets().Help2->trigger();
+        Main().Help2->trigger();
         EXPECT_EQ(shown, "TXT_Story");
         EXPECT_EQ(row, 4);
         EXPECT_TRUE(closed) << "Enter on " << target->objectName().toStdString();

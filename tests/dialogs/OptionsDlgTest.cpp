@@ -204,10 +204,10 @@ TEST_F(Preferences, TheMenuPausesARunningGameAndItStaysPaused) {
         shown = OptionsDlg->isVisible();
         OptionsDlg->done(QDialog::Rejected);
     });
-    f.widgets().SetOptions1->trigger();
+    Main().SetOptions1->trigger();
     EXPECT_TRUE(shown);
     EXPECT_TRUE(f.game().stopped());
-    EXPECT_TRUE(f.widgets().PausePanel->isVisible());
+    EXPECT_TRUE(Main().PausePanel->isVisible());
 }
 
 TEST_F(Preferences, StoredValuesComeBackAtTheNextStart) {

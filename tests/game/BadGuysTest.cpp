@@ -5,31 +5,6 @@
 
 #include <QSignalSpy>
 
-TEST(BadGuyRules, NumberGrowsWithTheDistance) {
-    EXPECT_EQ(game::BadGuysFor(0), 1);
-    EXPECT_EQ(game::BadGuysFor(599), 1);
-    EXPECT_EQ(game::BadGuysFor(600), 2);
-    EXPECT_EQ(game::BadGuysFor(899), 2);
-    EXPECT_EQ(game::BadGuysFor(900), 3);
-    EXPECT_EQ(game::BadGuysFor(3000), 10);
-    EXPECT_EQ(game::BadGuysFor(3300), 11);
-}
-
-TEST(BadGuyRules, SideGrowsToFullSizeAtAge20WithTheHalvesDecidedByExtendedPrecision) {
-    const int sides[] = {3,  5,  7,  10, 12, 15, 17, 20, 23, 25,
-                         28, 30, 33, 35, 38, 40, 42, 45, 47, 50};
-    for (int age = 1; age <= 20; ++age)
-        EXPECT_EQ(game::BadGuySide(age, 50), sides[age - 1]) << "age " << age;
-    EXPECT_EQ(game::BadGuySide(0, 50), 0);
-    EXPECT_EQ(game::BadGuySide(21, 50), 50);
-    EXPECT_EQ(game::BadGuySide(6001, 50), 50);
-
-    EXPECT_EQ(game::ScaledBySpeed(5, 1.0), 5);
-    EXPECT_EQ(game::ScaledBySpeed(5, 1.5), 8); // 7.5 goes to the even 8
-    EXPECT_EQ(game::ScaledBySpeed(-3, 1.5), -4);
-    EXPECT_EQ(game::ScaledBySpeed(9, 2.5), 22); // 22.5 goes to the even 22
-}
-
 using BadGuys = FormsTest;
 
 TEST_F(BadGuys, CountFollowsTheDistanceAndEachNewOneChimes) {
@@ -56,7 +31,7 @@ TEST_F(BadGuys, CountFollowsTheDistanceAndEachNewOneChimes) {
     for (int i = 0; i < 11; ++i) {
         const toolkit::Image *image = f.BadGuyImages[i];
         EXPECT_EQ(image->objectName(), QStringLiteral("BadImage%1").arg(i));
-        EXPECT_EQ(image->parentWidget(), f.widgets().BackPanel);
+        EXPECT_EQ(image->parentWidget(), Main().BackPanel);
         EXPECT_TRUE(image->stretch());
         EXPECT_TRUE(image->transparent());
         EXPECT_EQ(image->cursor().shape(), Qt::PointingHandCursor);
@@ -90,7 +65,7 @@ TEST_F(BadGuys, ANewOneShowsAt3x3NextToTheVanishingPointAndGrows) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     FlyTo(100);
-    f.MainBoxMouseMove(f.widgets().MainBox, {}, 61, 13);
+    f.MainBoxMouseMove(Main().MainBox, {}, 61, 13);
     FlyTo(101);
     ASSERT_EQ(f.game().badGuyCount(), 1);
     const FlyingObject &o = f.game().badGuy(0);
@@ -161,7 +136,7 @@ TEST_F(BadGuys, AShotOneExplodesHidesCountsDownAndComesBack) {
     EXPECT_FALSE(o.Hit);
     EXPECT_EQ(o.State, 1);
     EXPECT_GE(o.X, 10000);
-    EXPECT_FALSE(image->geometry().intersects(f.widgets().MainBox->geometry()));
+    EXPECT_FALSE(image->geometry().intersects(Main().MainBox->geometry()));
 
     // Then it counts down outside and is reset on the 19th tick there.
     for (int tick = 1; tick <= 18; ++tick) {
@@ -250,5 +225,5 @@ TEST_F(BadGuys, FlightAllocatesOnlyItsSpawns) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(f.BadGuyImages.isEmpty());
     EXPECT_TRUE((f.game().badGuyCount() == 0));
-    EXPECT_EQ(f.widgets().BackPanel->findChildren<toolkit::Image *>().size(), 0);
+    EXPECT_EQ(Main().BackPanel->findChildren<toolkit::Image *>().size(), 0);
 }

@@ -14,9 +14,9 @@ const QString Paused = "Paused! Click to resume game";
 
 void expectPaused(bool paused, const char *what) {
     EXPECT_EQ(MainForm->game().stopped() && MainForm->game().inGame(), paused) << what;
-    EXPECT_EQ(MainForm->widgets().PausePanel->isVisible(), paused) << what;
+    EXPECT_EQ(Main().PausePanel->isVisible(), paused) << what;
     if (paused) {
-        EXPECT_EQ(MainForm->widgets().PausePanel->caption(), Paused) << what;
+        EXPECT_EQ(Main().PausePanel->caption(), Paused) << what;
     }
 }
 
@@ -106,10 +106,10 @@ TEST_F(Desktop, KeysPauseResumeHelpAndExitBesideTheMenu) {
     expectPaused(true, "after the help");
 
     // The menus show the keys beside their items; the captions stay as designed.
-    EXPECT_EQ(f.widgets().Help2->shortcut(), QKeySequence(Qt::Key_F1));
-    EXPECT_EQ(f.widgets().Exit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    EXPECT_TRUE(f.widgets().New1->shortcut().isEmpty());
-    EXPECT_EQ(f.widgets().Exit1->text(), "E&xit");
+    EXPECT_EQ(Main().Help2->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(Main().Exit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_TRUE(Main().New1->shortcut().isEmpty());
+    EXPECT_EQ(Main().Exit1->text(), "E&xit");
 
     // Ctrl+Q leaves as E&xit does: with the farewell.
     activate();
@@ -126,9 +126,9 @@ TEST_F(Desktop, TheWindowIsNeverSmallerThanDesigned) {
     f.resize(200, 120);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.size(), designed);
-    EXPECT_EQ(f.widgets().ClientArea->size(), QSize(612, 406));
-    EXPECT_EQ(f.widgets().StartButton->pos(), QPoint(174, 77));
-    EXPECT_TRUE(f.widgets().MainBox->rect().contains(f.widgets().StartButton->geometry()));
+    EXPECT_EQ(Main().ClientArea->size(), QSize(612, 406));
+    EXPECT_EQ(Main().StartButton->pos(), QPoint(174, 77));
+    EXPECT_TRUE(Main().MainBox->rect().contains(Main().StartButton->geometry()));
     f.resize(designed.width() + 100, 120);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.size(), QSize(designed.width() + 100, designed.height()));
@@ -217,7 +217,7 @@ TEST_F(Desktop, AStartWhileAwayPausesAtOnceAndStaysPaused) {
 TEST_F(Desktop, AGameStartedFromTheKeyboardShowsItsTurretAtOnce) {
     TMainForm &f = *MainForm;
     const auto knobShown = [&f] {
-        const QImage turret = f.widgets().LaserImage->picture();
+        const QImage turret = Main().LaserImage->picture();
         for (int y = 0; y < turret.height(); ++y) {
             for (int x = 0; x < turret.width(); ++x) {
                 if (turret.pixelColor(x, y) == QColor(0, 255, 0))
@@ -228,7 +228,7 @@ TEST_F(Desktop, AGameStartedFromTheKeyboardShowsItsTurretAtOnce) {
     };
     ASSERT_FALSE(knobShown());
     activate();
-    QTest::keyClick(f.widgets().StartButton, Qt::Key_Space);
+    QTest::keyClick(Main().StartButton, Qt::Key_Space);
     ASSERT_TRUE(f.game().inGame());
     f.Timer1->setEnabled(false);
     EXPECT_TRUE(knobShown());
@@ -243,13 +243,13 @@ TEST_F(Desktop, F11FillsTheScreenAndTheWindowComesBackWhereItWas) {
     f.move(40, 30);
     activate();
     const QRect left = f.frameGeometry();
-    const QSize field = f.widgets().MainBox->size();
+    const QSize field = Main().MainBox->size();
     QTest::keyClick(&f, Qt::Key_F11);
     QCoreApplication::processEvents();
     ASSERT_TRUE(f.isFullScreen());
-    EXPECT_GT(f.widgets().MainBox->width(), field.width());
-    EXPECT_GT(f.widgets().MainBox->height(), field.height());
-    EXPECT_TRUE(f.widgets().MainBox->rect().contains(f.widgets().StartButton->geometry()));
+    EXPECT_GT(Main().MainBox->width(), field.width());
+    EXPECT_GT(Main().MainBox->height(), field.height());
+    EXPECT_TRUE(Main().MainBox->rect().contains(Main().StartButton->geometry()));
     QTest::keyClick(&f, Qt::Key_F11);
     QCoreApplication::processEvents();
     EXPECT_FALSE(f.isFullScreen());

@@ -1,5 +1,4 @@
 #include "components/OnlineIP.h"
-#include "game/GameRules.h"
 #include "scores/ScoreBoardU.h"
 #include "scores/getNameU.h"
 #include "support/Forms.h"
@@ -22,13 +21,11 @@ struct Frames {
 void Sample(QTimer &timer, Frames &frames) {
     timer.setInterval(0);
     QObject::connect(&timer, &QTimer::timeout, [&frames] {
-        TMainForm &f = *MainForm;
-        frames.newUsable << f.widgets().New1->isEnabled();
-        if (f.widgets().LoseLabel2->isVisible())
-            frames.blanks << int(f.widgets().LoseLabel2->text().count(' '));
-        else if (f.widgets().LoseLabel->isVisible() &&
-                 f.widgets().LoseLabel->text().trimmed().isEmpty())
-            frames.barTops << f.widgets().LoseLabel->y();
+        frames.newUsable << Main().New1->isEnabled();
+        if (Main().LoseLabel2->isVisible())
+            frames.blanks << int(Main().LoseLabel2->text().count(' '));
+        else if (Main().LoseLabel->isVisible() && Main().LoseLabel->text().trimmed().isEmpty())
+            frames.barTops << Main().LoseLabel->y();
     });
     timer.start();
 }
@@ -38,36 +35,6 @@ bool NonIncreasing(const QList<int> &values) {
 }
 
 } // namespace
-
-TEST(ResultRules, CountUpsFinalScoreAndClosingUpBlanks) {
-    for (int i = 0; i <= game::CountUpSteps; ++i) {
-        ASSERT_EQ(game::CountUpValue(0, i), 0);
-        ASSERT_EQ(game::CountUpValue(1000, i), 2 * i);
-    }
-    // Steps of 0.5: the halves go to the even neighbour.
-    EXPECT_EQ(game::CountUpValue(250, 1), 0);
-    EXPECT_EQ(game::CountUpValue(250, 3), 2);
-    EXPECT_EQ(game::CountUpValue(250, 5), 2);
-    EXPECT_EQ(game::CountUpValue(4345, 500), 4345);
-    EXPECT_EQ(game::FinalScoreOf(12, 80, 2345), 4345);
-    EXPECT_EQ(game::FinalScoreOf(0, 0, 2345), 2345);
-
-    struct Case {
-        const char *before;
-        bool closed;
-        const char *after;
-    };
-    for (const Case c : {Case{"Game   Over!", true, "Game  Over!"},
-                         {"Game Over!", false, "Game Over!"},
-                         {"GameOver!", false, "GameOver!"},
-                         {"a b  c", false, "a b  c"},
-                         {"  x", true, " x"},
-                         {"x ", false, "x "}}) {
-        QString text = QString::fromLatin1(c.before);
-        EXPECT_EQ(game::CloseUpSpace(text), c.closed) << c.before;
-        EXPECT_EQ(text, c.after) << c.before;
-    }
-}
 
 using EndOfGame = FormsTest;
 
@@ -90,9 +57,9 @@ TEST_F(EndOfGame, TheResultsCountUpToTheFinalScore) {
     EXPECT_FALSE(f.game().inGame());
     EXPECT_TRUE(f.game().stopped());
     EXPECT_FALSE(f.Timer1->enabled());
-    EXPECT_TRUE(f.widgets().CloseButton->isEnabled());
-    EXPECT_FALSE(f.widgets().LaserImage->isVisible());
-    EXPECT_EQ(f.widgets().Panel7->color(), toolkit::buttonFace());
+    EXPECT_TRUE(Main().CloseButton->isEnabled());
+    EXPECT_FALSE(Main().LaserImage->isVisible());
+    EXPECT_EQ(Main().Panel7->color(), toolkit::buttonFace());
     const Events events = raisedEvents(sounds);
     EXPECT_EQ(events.mid(events.indexOf(SoundEvent::GameLost)),
               Events({SoundEvent::GameLost, SoundEvent::GameOver}));
@@ -106,37 +73,36 @@ TEST_F(EndOfGame, TheResultsCountUpToTheFinalScore) {
     EXPECT_TRUE(NonIncreasing(frames.blanks));
     EXPECT_EQ(frames.blanks.back(), 1);
     EXPECT_FALSE(frames.newUsable.contains(true)) << "\"&New\" is never usable meanwhile";
-    EXPECT_EQ(f.widgets().LoseLabel->y(), f.widgets().BackPanel->height() / 2);
-    EXPECT_EQ(f.widgets().LoseLabel->text(), "Game Over!");
-    EXPECT_FALSE(f.widgets().LoseLabel->isVisible());
-    EXPECT_FALSE(f.widgets().LoseLabel2->isVisible());
+    EXPECT_EQ(Main().LoseLabel->y(), Main().BackPanel->height() / 2);
+    EXPECT_EQ(Main().LoseLabel->text(), "Game Over!");
+    EXPECT_FALSE(Main().LoseLabel->isVisible());
+    EXPECT_FALSE(Main().LoseLabel2->isVisible());
 
-    EXPECT_TRUE(f.widgets().StartAnother->isVisible());
-    EXPECT_EQ(f.widgets().StartAnother->pos(),
-              QPoint(523 / 2 - f.widgets().StartAnother->width() / 2,
-                     226 / 2 - f.widgets().StartAnother->height() / 2));
-    EXPECT_EQ(f.widgets().StartAnother->color(), toolkit::buttonFace());
-    EXPECT_EQ(f.widgets().StartAnother->bevelOuter(), toolkit::Panel::Bevel::Raised);
-    EXPECT_EQ(f.widgets().RS_Hits->caption(), "Kills : 12");
-    EXPECT_EQ(f.widgets().RS_Acc->caption(), "Accuracy : 80%");
-    EXPECT_EQ(f.widgets().RS_Dist->caption(), "Distance : 23");
-    EXPECT_EQ(f.widgets().RS2_Hits->caption(), "1200");
-    EXPECT_EQ(f.widgets().RS2_Acc->caption(), "800");
-    EXPECT_EQ(f.widgets().RS2_Dist->caption(), "2345");
-    EXPECT_EQ(f.widgets().RS2_FinalScore->caption(), "4345");
+    EXPECT_TRUE(Main().StartAnother->isVisible());
+    EXPECT_EQ(Main().StartAnother->pos(), QPoint(523 / 2 - Main().StartAnother->width() / 2,
+                                                 226 / 2 - Main().StartAnother->height() / 2));
+    EXPECT_EQ(Main().StartAnother->color(), toolkit::buttonFace());
+    EXPECT_EQ(Main().StartAnother->bevelOuter(), toolkit::Panel::Bevel::Raised);
+    EXPECT_EQ(Main().RS_Hits->caption(), "Kills : 12");
+    EXPECT_EQ(Main().RS_Acc->caption(), "Accuracy : 80%");
+    EXPECT_EQ(Main().RS_Dist->caption(), "Distance : 23");
+    EXPECT_EQ(Main().RS2_Hits->caption(), "1200");
+    EXPECT_EQ(Main().RS2_Acc->caption(), "800");
+    EXPECT_EQ(Main().RS2_Dist->caption(), "2345");
+    EXPECT_EQ(Main().RS2_FinalScore->caption(), "4345");
     EXPECT_EQ(f.game().results().points.total(), 4345);
-    EXPECT_TRUE(f.widgets().ResultsPanel->isVisible());
-    EXPECT_TRUE(f.widgets().StartAnotherButton->isVisible());
-    EXPECT_FALSE(f.widgets().StartAnotherButton->isEnabled());
-    EXPECT_FALSE(f.widgets().New1->isEnabled());
+    EXPECT_TRUE(Main().ResultsPanel->isVisible());
+    EXPECT_TRUE(Main().StartAnotherButton->isVisible());
+    EXPECT_FALSE(Main().StartAnotherButton->isEnabled());
+    EXPECT_FALSE(Main().New1->isEnabled());
     EXPECT_TRUE(f.Timer2->enabled());
     EXPECT_EQ(f.Timer2->interval(), 2500);
 
     // A click on the field of a finished game does nothing.
-    f.MainBoxMouseDown(f.widgets().MainBox, Qt::LeftButton, {}, 100, 100);
-    f.MainBoxMouseDown(f.widgets().MainBox, Qt::RightButton, {}, 100, 100);
+    f.MainBoxMouseDown(Main().MainBox, Qt::LeftButton, {}, 100, 100);
+    f.MainBoxMouseDown(Main().MainBox, Qt::RightButton, {}, 100, 100);
     EXPECT_EQ(f.game().counters().shotsFired, 15);
-    EXPECT_FALSE(f.widgets().PausePanel->isVisible());
+    EXPECT_FALSE(Main().PausePanel->isVisible());
 }
 
 TEST_F(EndOfGame, AQualifyingScoreIsEnteredAndShownThenAnotherGameStartsAtOnce) {
@@ -161,12 +127,12 @@ TEST_F(EndOfGame, AQualifyingScoreIsEnteredAndShownThenAnotherGameStartsAtOnce) 
     EXPECT_EQ(markedRow, 2);
     EXPECT_EQ(ScoreBoard->ScoreTable[2].Name, "Tester");
     EXPECT_FALSE(f.Timer2->enabled());
-    EXPECT_TRUE(f.widgets().New1->isEnabled());
-    EXPECT_TRUE(f.widgets().StartAnotherButton->isEnabled());
+    EXPECT_TRUE(Main().New1->isEnabled());
+    EXPECT_TRUE(Main().StartAnotherButton->isEnabled());
 
-    f.widgets().StartAnotherButton->click();
-    EXPECT_FALSE(f.widgets().StartAnother->isVisible());
-    EXPECT_FALSE(f.widgets().StartButton->isVisible());
+    Main().StartAnotherButton->click();
+    EXPECT_FALSE(Main().StartAnother->isVisible());
+    EXPECT_FALSE(Main().StartButton->isVisible());
     EXPECT_TRUE(f.game().inGame());
     EXPECT_TRUE(f.game().makingStars());
     EXPECT_TRUE(f.Timer1->enabled());
@@ -179,18 +145,18 @@ TEST_F(EndOfGame, AScoreOutsideTheTableAsksNothingAndNewIsUsableAgain) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     LoseAt(120); // no shot fired: only the distance scores
-    EXPECT_EQ(f.widgets().RS_Acc->caption(), "Accuracy : 0%");
+    EXPECT_EQ(Main().RS_Acc->caption(), "Accuracy : 0%");
     EXPECT_EQ(f.game().results().points.total(), 120);
     EXPECT_FALSE(f.onlineDetector()->Enabled()) << "the detector waits for the results";
     f.Timer2->onTimer(); // a dialog would wait here for a click that never comes
-    EXPECT_TRUE(f.widgets().New1->isEnabled());
-    EXPECT_TRUE(f.widgets().StartAnotherButton->isEnabled());
+    EXPECT_TRUE(Main().New1->isEnabled());
+    EXPECT_TRUE(Main().StartAnotherButton->isEnabled());
     EXPECT_TRUE(f.onlineDetector()->Enabled());
 
     // "&New" from the results: the idle field with its start button, not the results box.
-    f.widgets().New1->trigger();
-    EXPECT_TRUE(f.widgets().StartButton->isVisible());
-    EXPECT_FALSE(f.widgets().StartAnother->isVisible());
+    Main().New1->trigger();
+    EXPECT_TRUE(Main().StartButton->isVisible());
+    EXPECT_FALSE(Main().StartAnother->isVisible());
 }
 
 TEST_F(EndOfGame, ClosingTheWindowStopsTheSequenceWhereItIs) {
@@ -202,7 +168,7 @@ TEST_F(EndOfGame, ClosingTheWindowStopsTheSequenceWhereItIs) {
     LoseAt(f.game().counters().travelled + 1);
     EXPECT_TRUE(f.WindowClosed);
     EXPECT_FALSE(raisedEvents(sounds).contains(SoundEvent::GameOver)) << "the sequence went on";
-    EXPECT_FALSE(f.widgets().StartAnother->isVisible());
+    EXPECT_FALSE(Main().StartAnother->isVisible());
     EXPECT_FALSE(f.Timer2->enabled());
     EXPECT_FALSE(f.game().objectsLive());
     EXPECT_TRUE((f.game().badGuyCount() == 0));
@@ -212,9 +178,9 @@ TEST_F(EndOfGame, ClosingTheWindowStopsTheSequenceWhereItIs) {
 // stopping it: the results still count up once the window is closed.
 TEST_F(EndOfGame, TheMenusWindowsPauseAFlightAndLeaveTheSequenceGoingOn) {
     TMainForm &f = *MainForm;
-    const std::pair<QAction *, QDialog *> items[] = {{f.widgets().ViewHighScores1, ScoreBoard},
-                                                     {f.widgets().SetOptions1, OptionsDlg},
-                                                     {f.widgets().Help2, HelpForm}};
+    const std::pair<QAction *, QDialog *> items[] = {{Main().ViewHighScores1, ScoreBoard},
+                                                     {Main().SetOptions1, OptionsDlg},
+                                                     {Main().Help2, HelpForm}};
     for (const auto &[action, item] : items) {
         // A copy for the lambda: not every compiler lets one capture a structured binding.
         QDialog *const window = item;
@@ -228,8 +194,8 @@ TEST_F(EndOfGame, TheMenusWindowsPauseAFlightAndLeaveTheSequenceGoingOn) {
         action->trigger();
         EXPECT_TRUE(shown);
         EXPECT_TRUE(f.game().stopped());
-        EXPECT_TRUE(f.widgets().PausePanel->isVisible());
-        f.widgets().New1->trigger();
+        EXPECT_TRUE(Main().PausePanel->isVisible());
+        Main().New1->trigger();
     }
 
     StartFlying(0);
@@ -239,13 +205,13 @@ TEST_F(EndOfGame, TheMenusWindowsPauseAFlightAndLeaveTheSequenceGoingOn) {
             shown = true;
             ScoreBoard->BitBtn1->click();
         });
-        f.widgets().ViewHighScores1->trigger();
+        Main().ViewHighScores1->trigger();
     });
     LoseAt(120);
     EXPECT_TRUE(shown);
-    EXPECT_FALSE(f.widgets().PausePanel->isVisible());
-    EXPECT_EQ(f.widgets().RS2_FinalScore->caption(), "120");
-    EXPECT_TRUE(f.widgets().StartAnother->isVisible());
+    EXPECT_FALSE(Main().PausePanel->isVisible());
+    EXPECT_EQ(Main().RS2_FinalScore->caption(), "120");
+    EXPECT_TRUE(Main().StartAnother->isVisible());
     EXPECT_TRUE(f.Timer2->enabled());
 }
 
@@ -278,7 +244,7 @@ TEST_F(EndOfGame, AnyCloseBeforeTheNameDialogKeepsAQualifyingScore) {
                       [&asked] { asked = true, GetNameDlg->close(); }, GetNameDlg);
             StartFlying(10);
             if (moment.countingUp)
-                WhenShown([&f] { return f.widgets().ResultsPanel->isVisible(); }, close.run);
+                WhenShown([] { return Main().ResultsPanel->isVisible(); }, close.run);
             LoseAt(4345);
             if (!moment.countingUp) {
                 ASSERT_TRUE(f.Timer2->enabled()) << what;

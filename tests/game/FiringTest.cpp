@@ -1,4 +1,3 @@
-#include "game/GameRules.h"
 #include "support/Forms.h"
 #include "toolkit/Image.h"
 #include "toolkit/SystemColors.h"
@@ -26,62 +25,50 @@ toolkit::Image *Present(int i, int x, int y) {
 
 } // namespace
 
-TEST(TurretRules, KnobPointsAwayFromThePointer) {
-    const QSize field(523, 226);
-    // Straight above the origin: the knob hangs straight below the pivot.
-    EXPECT_EQ(game::TurretKnob(field, 25, 261, 0), QPoint(25, 13));
-    EXPECT_EQ(game::TurretKnob(field, 25, 261, 225), QPoint(25, 13));
-    // The far right of the bottom row: the handle points horizontally to the left.
-    EXPECT_EQ(game::TurretKnob(field, 25, 522, 225), QPoint(12, 0));
-    EXPECT_EQ(game::TurretKnob(field, 25, 0, 225), QPoint(38, 0));
-    // The origin itself cannot be pointed at, but must not break the turret either.
-    EXPECT_EQ(game::TurretKnob(field, 25, 261, 226), QPoint(25, 13));
-}
-
 using Firing = FormsTest;
 
 TEST_F(Firing, TheTurretFollowsThePointerOverFieldPanelAndStartButton) {
     TMainForm &f = *MainForm;
-    const int px = f.widgets().LaserImage->width() / 2;
-    QTest::mouseMove(f.widgets().MainBox, QPoint(261, 40));
+    const int px = Main().LaserImage->width() / 2;
+    QTest::mouseMove(Main().MainBox, QPoint(261, 40));
     EXPECT_EQ(f.game().aim(), QPoint(261, 40));
-    const QImage above = f.widgets().LaserImage->picture();
+    const QImage above = Main().LaserImage->picture();
     EXPECT_EQ(above.pixelColor(px, 13), Lime);
     EXPECT_EQ(above.pixelColor(px, 1), QColor(255, 0, 0)) << "the handle";
     EXPECT_EQ(above.pixelColor(1, 1), toolkit::buttonFace());
     EXPECT_EQ(above.pixelColor(49, 1), toolkit::buttonFace());
 
-    f.MainBoxMouseMove(f.widgets().MainBox, {}, 522, 225);
-    EXPECT_EQ(f.widgets().LaserImage->picture().pixelColor(px - 13, 0), Lime);
+    f.MainBoxMouseMove(Main().MainBox, {}, 522, 225);
+    EXPECT_EQ(Main().LaserImage->picture().pixelColor(px - 13, 0), Lime);
 
     // Over the start button, the pointer counts in field coordinates.
-    const QPoint button = f.widgets().StartButton->pos();
-    QTest::mouseMove(f.widgets().StartButton, QPoint(5, 6));
+    const QPoint button = Main().StartButton->pos();
+    QTest::mouseMove(Main().StartButton, QPoint(5, 6));
     EXPECT_EQ(f.game().aim(), button + QPoint(5, 6));
 
     f.StartGame();
     f.Pause();
-    QTest::mouseMove(f.widgets().PausePanel, QPoint(100, 50));
+    QTest::mouseMove(Main().PausePanel, QPoint(100, 50));
     EXPECT_EQ(f.game().aim(), QPoint(100, 50));
 
     // Hidden (after a game's end) the turret stays as it is and the aim is not updated.
-    f.widgets().LaserImage->hide();
-    f.MainBoxMouseMove(f.widgets().MainBox, {}, 10, 10);
+    Main().LaserImage->hide();
+    f.MainBoxMouseMove(Main().MainBox, {}, 10, 10);
     EXPECT_EQ(f.game().aim(), QPoint(100, 50));
 }
 
 TEST_F(Firing, AClickOnTheFieldFiresAMissAndWipesTheBeam) {
     TMainForm &f = *MainForm;
-    QTest::mouseClick(f.widgets().MainBox, Qt::LeftButton, {}, QPoint(100, 50));
+    QTest::mouseClick(Main().MainBox, Qt::LeftButton, {}, QPoint(100, 50));
     EXPECT_EQ(f.game().counters().shotsFired, 0) << "no firing while stopped";
 
     StartFlying(0);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
-    QTest::mouseClick(f.widgets().MainBox, Qt::LeftButton, {}, QPoint(100, 50));
+    QTest::mouseClick(Main().MainBox, Qt::LeftButton, {}, QPoint(100, 50));
     EXPECT_EQ(f.game().counters().shotsFired, 1);
     EXPECT_EQ(f.game().counters().hits, 0);
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser}));
-    const QImage field = f.widgets().MainBox->image();
+    const QImage field = Main().MainBox->image();
     for (int y = 0; y < field.height(); ++y)
         for (int x = 0; x < field.width(); ++x)
             ASSERT_EQ(field.pixelColor(x, y), QColor(0, 0, 0)) << "at " << x << "," << y;
@@ -103,9 +90,9 @@ TEST_F(Firing, AHitScoresOnceAndTheExplosionStartsNextTick) {
     EXPECT_EQ(f.game().counters().shotsFired, 1);
     EXPECT_EQ(f.game().counters().hits, 1);
     EXPECT_EQ(f.game().counters().energy, 20);
-    EXPECT_EQ(f.widgets().ScoreLab->text(), "20");
+    EXPECT_EQ(Main().ScoreLab->text(), "20");
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::Laser, SoundEvent::BadGuyShot}));
-    EXPECT_EQ(f.widgets().StatsLabel->text(), "Shots Fired : 1    Hits : 1    Accuracy : 100%");
+    EXPECT_EQ(Main().StatsLabel->text(), "Shots Fired : 1    Hits : 1    Accuracy : 100%");
 
     // A second click on the exploding bad guy fires again but scores nothing.
     sounds.clear();
@@ -129,7 +116,7 @@ TEST_F(Firing, AClickIsCreditedToTheBadGuyOfItsImageNotOfItsName) {
 
     // An image that is no bad guy of this game (one left from a game reset while the beam was
     // held) fires but hits nobody, whatever its name.
-    toolkit::Image stranger(f.widgets().BackPanel);
+    toolkit::Image stranger(Main().BackPanel);
     stranger.setObjectName("BadImage3");
     f.BadGuyMouseDown(&stranger, Qt::LeftButton, {}, 5, 5);
     EXPECT_EQ(f.game().counters().shotsFired, 2);
@@ -144,7 +131,7 @@ TEST_F(Firing, RightClicksPauseOnlyInAGame) {
     toolkit::Image *image = Present(0, 200, 80);
     QTest::mouseClick(image, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_TRUE(f.game().stopped());
-    EXPECT_TRUE(f.widgets().PausePanel->isVisible());
+    EXPECT_TRUE(Main().PausePanel->isVisible());
 
     // Paused: left clicks on a bad guy do nothing.
     f.BadGuyMouseDown(image, Qt::LeftButton, {}, 5, 5);

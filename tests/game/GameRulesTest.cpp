@@ -1,4 +1,5 @@
 #include "game/GameRules.h"
+#include "support/Printing.h"
 
 #include <gtest/gtest.h>
 
@@ -99,4 +100,71 @@ TEST(GameRules, StarsGrowAndSpeedUpFromAge15) {
     EXPECT_EQ(SpedUp(0, 40), 0);
     EXPECT_EQ(SpedUp(-10, 40), -15); // factor 1.5
     EXPECT_EQ(SpedUp(3, 40), 4);     // 4.5 goes to the even 4
+}
+
+TEST(BadGuyRules, NumberGrowsWithTheDistance) {
+    EXPECT_EQ(game::BadGuysFor(0), 1);
+    EXPECT_EQ(game::BadGuysFor(599), 1);
+    EXPECT_EQ(game::BadGuysFor(600), 2);
+    EXPECT_EQ(game::BadGuysFor(899), 2);
+    EXPECT_EQ(game::BadGuysFor(900), 3);
+    EXPECT_EQ(game::BadGuysFor(3000), 10);
+    EXPECT_EQ(game::BadGuysFor(3300), 11);
+}
+
+TEST(BadGuyRules, SideGrowsToFullSizeAtAge20WithTheHalvesDecidedByExtendedPrecision) {
+    const int sides[] = {3,  5,  7,  10, 12, 15, 17, 20, 23, 25,
+                         28, 30, 33, 35, 38, 40, 42, 45, 47, 50};
+    for (int age = 1; age <= 20; ++age)
+        EXPECT_EQ(game::BadGuySide(age, 50), sides[age - 1]) << "age " << age;
+    EXPECT_EQ(game::BadGuySide(0, 50), 0);
+    EXPECT_EQ(game::BadGuySide(21, 50), 50);
+    EXPECT_EQ(game::BadGuySide(6001, 50), 50);
+
+    EXPECT_EQ(game::ScaledBySpeed(5, 1.0), 5);
+    EXPECT_EQ(game::ScaledBySpeed(5, 1.5), 8); // 7.5 goes to the even 8
+    EXPECT_EQ(game::ScaledBySpeed(-3, 1.5), -4);
+    EXPECT_EQ(game::ScaledBySpeed(9, 2.5), 22); // 22.5 goes to the even 22
+}
+
+TEST(TurretRules, KnobPointsAwayFromThePointer) {
+    const QSize field(523, 226);
+    // Straight above the origin: the knob hangs straight below the pivot.
+    EXPECT_EQ(game::TurretKnob(field, 25, 261, 0), QPoint(25, 13));
+    EXPECT_EQ(game::TurretKnob(field, 25, 261, 225), QPoint(25, 13));
+    // The far right of the bottom row: the handle points horizontally to the left.
+    EXPECT_EQ(game::TurretKnob(field, 25, 522, 225), QPoint(12, 0));
+    EXPECT_EQ(game::TurretKnob(field, 25, 0, 225), QPoint(38, 0));
+    // The origin itself cannot be pointed at, but must not break the turret either.
+    EXPECT_EQ(game::TurretKnob(field, 25, 261, 226), QPoint(25, 13));
+}
+
+TEST(ResultRules, CountUpsFinalScoreAndClosingUpBlanks) {
+    for (int i = 0; i <= game::CountUpSteps; ++i) {
+        ASSERT_EQ(game::CountUpValue(0, i), 0);
+        ASSERT_EQ(game::CountUpValue(1000, i), 2 * i);
+    }
+    // Steps of 0.5: the halves go to the even neighbour.
+    EXPECT_EQ(game::CountUpValue(250, 1), 0);
+    EXPECT_EQ(game::CountUpValue(250, 3), 2);
+    EXPECT_EQ(game::CountUpValue(250, 5), 2);
+    EXPECT_EQ(game::CountUpValue(4345, 500), 4345);
+    EXPECT_EQ(game::FinalScoreOf(12, 80, 2345), 4345);
+    EXPECT_EQ(game::FinalScoreOf(0, 0, 2345), 2345);
+
+    struct Case {
+        const char *before;
+        bool closed;
+        const char *after;
+    };
+    for (const Case c : {Case{"Game   Over!", true, "Game  Over!"},
+                         {"Game Over!", false, "Game Over!"},
+                         {"GameOver!", false, "GameOver!"},
+                         {"a b  c", false, "a b  c"},
+                         {"  x", true, " x"},
+                         {"x ", false, "x "}}) {
+        QString text = QString::fromLatin1(c.before);
+        EXPECT_EQ(game::CloseUpSpace(text), c.closed) << c.before;
+        EXPECT_EQ(text, c.after) << c.before;
+    }
 }

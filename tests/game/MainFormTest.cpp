@@ -28,50 +28,48 @@ using MainWindowLayout = FormsTest;
 
 TEST_F(MainWindowLayout, DesignedClientAreaGivesTheDesignedField) {
     TMainForm &f = *MainForm;
-    ASSERT_EQ(f.widgets().ClientArea->size(), QSize(612, 406));
+    ASSERT_EQ(Main().ClientArea->size(), QSize(612, 406));
     EXPECT_EQ(f.windowTitle(), "Gorbulax");
-    EXPECT_EQ(f.widgets().MainBox->size(), QSize(523, 226));
-    EXPECT_EQ(f.widgets().BackPanel->size(), QSize(523, 226));
-    EXPECT_EQ(f.widgets().Panel5->height(), 406);
-    EXPECT_EQ(f.widgets().LaserImage->pos(), QPoint(236, 0));
-    EXPECT_EQ(f.widgets().RightPanel->width(), 236);
-    EXPECT_EQ(f.widgets().LeftPanel->width(), 237);
-    EXPECT_EQ(f.widgets().LeftPanel->x(), 286);
-    EXPECT_EQ(f.widgets().StartButton->pos(), QPoint(174, 77));
-    EXPECT_EQ(f.widgets().Gauge1->height(), 284);
-    EXPECT_EQ(f.widgets().Label1->y(), 337);
-    EXPECT_EQ(f.widgets().ScoreLab->y(), 352);
-    EXPECT_EQ(f.widgets().EnergLabel->y(), 370);
-    EXPECT_EQ(f.widgets().CloseButton->x(), 523 / 2 - 70 / 2);
-    EXPECT_EQ(f.widgets().BannerImage->pos(), QPoint(521 / 2 - 468 / 2, 70 / 2 - 60 / 2));
-    EXPECT_TRUE(f.widgets().StartButton->isVisible());
-    EXPECT_FALSE(f.widgets().PausePanel->isVisible());
-    EXPECT_FALSE(f.widgets().StartAnother->isVisible());
-    EXPECT_EQ(f.widgets().BackPanel->color(), QColor(0, 0, 0));
+    EXPECT_EQ(Main().MainBox->size(), QSize(523, 226));
+    EXPECT_EQ(Main().BackPanel->size(), QSize(523, 226));
+    EXPECT_EQ(Main().Panel5->height(), 406);
+    EXPECT_EQ(Main().LaserImage->pos(), QPoint(236, 0));
+    EXPECT_EQ(Main().RightPanel->width(), 236);
+    EXPECT_EQ(Main().LeftPanel->width(), 237);
+    EXPECT_EQ(Main().LeftPanel->x(), 286);
+    EXPECT_EQ(Main().StartButton->pos(), QPoint(174, 77));
+    EXPECT_EQ(Main().Gauge1->height(), 284);
+    EXPECT_EQ(Main().Label1->y(), 337);
+    EXPECT_EQ(Main().ScoreLab->y(), 352);
+    EXPECT_EQ(Main().EnergLabel->y(), 370);
+    EXPECT_EQ(Main().CloseButton->x(), 523 / 2 - 70 / 2);
+    EXPECT_EQ(Main().BannerImage->pos(), QPoint(521 / 2 - 468 / 2, 70 / 2 - 60 / 2));
+    EXPECT_TRUE(Main().StartButton->isVisible());
+    EXPECT_FALSE(Main().PausePanel->isVisible());
+    EXPECT_FALSE(Main().StartAnother->isVisible());
+    EXPECT_EQ(Main().BackPanel->color(), QColor(0, 0, 0));
 }
 
 TEST_F(MainWindowLayout, GrowingKeepsThingsCentredAndStretchesTheMeter) {
     TMainForm &f = *MainForm;
-    const int menu = f.height() - f.widgets().ClientArea->height();
+    const int menu = f.height() - Main().ClientArea->height();
     f.resize(812, 506 + menu);
     QCoreApplication::processEvents();
-    ASSERT_EQ(f.widgets().ClientArea->size(), QSize(812, 506));
-    EXPECT_EQ(f.widgets().MainBox->size(), QSize(723, 326));
-    EXPECT_EQ(f.widgets().LaserImage->x(), 723 / 2 - 25);
-    EXPECT_EQ(f.widgets().RightPanel->width() + f.widgets().LaserImage->width() +
-                  f.widgets().LeftPanel->width(),
+    ASSERT_EQ(Main().ClientArea->size(), QSize(812, 506));
+    EXPECT_EQ(Main().MainBox->size(), QSize(723, 326));
+    EXPECT_EQ(Main().LaserImage->x(), 723 / 2 - 25);
+    EXPECT_EQ(Main().RightPanel->width() + Main().LaserImage->width() + Main().LeftPanel->width(),
               723);
-    EXPECT_EQ(f.widgets().LeftPanel->geometry().right(), 722);
-    EXPECT_EQ(f.widgets().StartButton->pos(), QPoint(723 / 2 - 87, 326 / 2 - 36));
-    EXPECT_EQ(f.widgets().Gauge1->height(), 506 - 122);
-    EXPECT_EQ(f.widgets().EnergLabel->y(), 506 - 36);
-    EXPECT_EQ(f.widgets().BannerImage->x(), 721 / 2 - 234);
+    EXPECT_EQ(Main().LeftPanel->geometry().right(), 722);
+    EXPECT_EQ(Main().StartButton->pos(), QPoint(723 / 2 - 87, 326 / 2 - 36));
+    EXPECT_EQ(Main().Gauge1->height(), 506 - 122);
+    EXPECT_EQ(Main().EnergLabel->y(), 506 - 36);
+    EXPECT_EQ(Main().BannerImage->x(), 721 / 2 - 234);
 }
 
 TEST_F(MainWindowLayout, MenuHasEveryItemInOrderWithItsAccelerators) {
-    TMainForm &f = *MainForm;
     QStringList bar;
-    for (QAction *entry : f.widgets().MainMenu1->actions())
+    for (QAction *entry : Main().MainMenu1->actions())
         bar << entry->text();
     EXPECT_EQ(bar, QStringList({"&Game", "&Options", "&Help"}));
 
@@ -81,14 +79,14 @@ TEST_F(MainWindowLayout, MenuHasEveryItemInOrderWithItsAccelerators) {
             texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
         return texts;
     };
-    EXPECT_EQ(items(f.widgets().Game1), QStringList({"&New", "-", "E&xit"}));
-    EXPECT_EQ(items(f.widgets().Options1),
+    EXPECT_EQ(items(Main().Game1), QStringList({"&New", "-", "E&xit"}));
+    EXPECT_EQ(items(Main().Options1),
               QStringList({"&View High Scores...", "&Preferences", "-", "&Check for upgrade..."}));
-    EXPECT_EQ(items(f.widgets().Help1), QStringList({"&Help", "&Umbrel Prowlet Website",
-                                                     "&Info about Mailing list", "-", "&About"}));
-    EXPECT_EQ(f.widgets().InfoaboutMailinglist1->toolTip(), "live link");
-    EXPECT_TRUE(f.widgets().New1->isEnabled());
-    EXPECT_TRUE(f.widgets().Exit1->isEnabled());
+    EXPECT_EQ(items(Main().Help1), QStringList({"&Help", "&Umbrel Prowlet Website",
+                                                "&Info about Mailing list", "-", "&About"}));
+    EXPECT_EQ(Main().InfoaboutMailinglist1->toolTip(), "live link");
+    EXPECT_TRUE(Main().New1->isEnabled());
+    EXPECT_TRUE(Main().Exit1->isEnabled());
 }
 
 using Captions = FormsTest;
@@ -105,8 +103,8 @@ TEST_F(Captions, EnergyBandsSetTextColourAndSoundOverAFallAndARise) {
     };
     SetCounter(&TGame::Counters::energy, 80);
     f.Go();
-    EXPECT_EQ(f.widgets().EnergLabel->text(), "OK");
-    EXPECT_EQ(f.widgets().Gauge1->barColor(), Green);
+    EXPECT_EQ(Main().EnergLabel->text(), "OK");
+    EXPECT_EQ(Main().Gauge1->barColor(), Green);
     sounds.clear();
 
     const Step steps[] = {
@@ -124,18 +122,18 @@ TEST_F(Captions, EnergyBandsSetTextColourAndSoundOverAFallAndARise) {
     for (const Step &s : steps) {
         SetCounter(&TGame::Counters::energy, s.energy);
         f.Go();
-        EXPECT_EQ(f.widgets().EnergLabel->text(), s.label) << "energy " << s.energy;
-        EXPECT_EQ(f.widgets().Gauge1->barColor(), s.colour) << "energy " << s.energy;
-        EXPECT_EQ(textColor(f.widgets().EnergLabel), s.colour) << "energy " << s.energy;
-        EXPECT_EQ(f.widgets().ScoreLab->text(), QString::number(s.energy));
-        EXPECT_EQ(f.widgets().Gauge1->progress(), s.energy / 2);
+        EXPECT_EQ(Main().EnergLabel->text(), s.label) << "energy " << s.energy;
+        EXPECT_EQ(Main().Gauge1->barColor(), s.colour) << "energy " << s.energy;
+        EXPECT_EQ(textColor(Main().EnergLabel), s.colour) << "energy " << s.energy;
+        EXPECT_EQ(Main().ScoreLab->text(), QString::number(s.energy));
+        EXPECT_EQ(Main().Gauge1->progress(), s.energy / 2);
         EXPECT_EQ(raisedEvents(sounds), s.events) << "energy " << s.energy;
         sounds.clear();
     }
 
     SetCounter(&TGame::Counters::energy, 250);
     f.Go();
-    EXPECT_EQ(f.widgets().Gauge1->progress(), 100);
+    EXPECT_EQ(Main().Gauge1->progress(), 100);
 }
 
 TEST_F(Captions, ANewGameStartsCriticalAndFlashesWithoutAnAlarm) {
@@ -143,11 +141,11 @@ TEST_F(Captions, ANewGameStartsCriticalAndFlashesWithoutAnAlarm) {
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
     f.StartGame();
     Ticks(3);
-    EXPECT_EQ(f.widgets().EnergLabel->text(), "Critical");
-    const QColor first = f.widgets().Gauge1->barColor();
+    EXPECT_EQ(Main().EnergLabel->text(), "Critical");
+    const QColor first = Main().Gauge1->barColor();
     Ticks(1);
-    EXPECT_NE(f.widgets().Gauge1->barColor(), first);
-    EXPECT_TRUE(f.widgets().Gauge1->barColor() == Red || f.widgets().Gauge1->barColor() == Maroon);
+    EXPECT_NE(Main().Gauge1->barColor(), first);
+    EXPECT_TRUE(Main().Gauge1->barColor() == Red || Main().Gauge1->barColor() == Maroon);
     EXPECT_TRUE(raisedEvents(sounds).isEmpty());
 }
 
@@ -155,22 +153,22 @@ TEST_F(Captions, DistanceLevelAndAccuracyLines) {
     TMainForm &f = *MainForm;
     StartFlying(0);
     QSignalSpy sounds(&f, &TMainForm::soundEventRaised);
-    EXPECT_EQ(f.widgets().DistLabel->text(), "");
+    EXPECT_EQ(Main().DistLabel->text(), "");
     FlyTo(99);
-    EXPECT_EQ(f.widgets().DistLabel->text(), "Distance travelled  : 0 Light Years     Level : 1");
+    EXPECT_EQ(Main().DistLabel->text(), "Distance travelled  : 0 Light Years     Level : 1");
     EXPECT_TRUE(sounds.isEmpty());
     FlyTo(100);
-    EXPECT_EQ(f.widgets().DistLabel->text(), "Distance travelled  : 1 Light Years     Level : 1");
+    EXPECT_EQ(Main().DistLabel->text(), "Distance travelled  : 1 Light Years     Level : 1");
     EXPECT_EQ(raisedEvents(sounds), Events({SoundEvent::NewBadGuy}));
     FlyTo(599);
-    EXPECT_EQ(f.widgets().DistLabel->text(), "Distance travelled  : 5 Light Years     Level : 1");
+    EXPECT_EQ(Main().DistLabel->text(), "Distance travelled  : 5 Light Years     Level : 1");
     FlyTo(600);
-    EXPECT_EQ(f.widgets().DistLabel->text(), "Distance travelled  : 6 Light Years     Level : 2");
+    EXPECT_EQ(Main().DistLabel->text(), "Distance travelled  : 6 Light Years     Level : 2");
 
     SetCounter(&TGame::Counters::shotsFired, 100);
     SetCounter(&TGame::Counters::hits, 53);
     f.Go();
-    EXPECT_EQ(f.widgets().StatsLabel->text(), "Shots Fired : 100    Hits : 53    Accuracy : 52%");
+    EXPECT_EQ(Main().StatsLabel->text(), "Shots Fired : 100    Hits : 53    Accuracy : 52%");
     EXPECT_EQ(f.game().accuracy(), 52);
 }
 
@@ -184,8 +182,8 @@ TEST_F(GameStates, StartBuildsTheFieldThenFlies) {
     EXPECT_TRUE(f.game().makingStars());
     EXPECT_TRUE(f.Timer1->enabled());
     EXPECT_EQ(f.Timer1->effectiveInterval(), 55);
-    EXPECT_FALSE(f.widgets().StartButton->isVisible());
-    EXPECT_FALSE(f.widgets().CloseButton->isEnabled());
+    EXPECT_FALSE(Main().StartButton->isVisible());
+    EXPECT_FALSE(Main().CloseButton->isEnabled());
     EXPECT_EQ(f.game().counters().energy, 10);
     EXPECT_EQ(f.game().aim(), QPoint(261, 113));
 
@@ -220,24 +218,24 @@ TEST_F(GameStates, PauseAndResumeFromStarMakingAndFlight) {
     Ticks(5);
 
     // A right click on the field pauses the star making.
-    QTest::mouseClick(f.widgets().MainBox, Qt::RightButton, {}, QPoint(100, 100));
+    QTest::mouseClick(Main().MainBox, Qt::RightButton, {}, QPoint(100, 100));
     EXPECT_TRUE(f.game().stopped());
     EXPECT_TRUE(f.game().inGame());
     EXPECT_TRUE(f.game().makingStars());
     EXPECT_FALSE(f.Timer1->enabled());
-    EXPECT_TRUE(f.widgets().CloseButton->isEnabled());
-    EXPECT_TRUE(f.widgets().PausePanel->isVisible());
-    EXPECT_EQ(f.widgets().PausePanel->caption(), "Paused! Click to resume game");
-    EXPECT_EQ(f.widgets().PausePanel->color(), toolkit::buttonFace());
+    EXPECT_TRUE(Main().CloseButton->isEnabled());
+    EXPECT_TRUE(Main().PausePanel->isVisible());
+    EXPECT_EQ(Main().PausePanel->caption(), "Paused! Click to resume game");
+    EXPECT_EQ(Main().PausePanel->color(), toolkit::buttonFace());
     EXPECT_FALSE(f.pauseBusy());
 
     // Any click on the pause panel resumes.
-    QTest::mouseClick(f.widgets().PausePanel, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(Main().PausePanel, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_FALSE(f.game().stopped());
     EXPECT_TRUE(f.Timer1->enabled());
-    EXPECT_FALSE(f.widgets().PausePanel->isVisible());
-    EXPECT_FALSE(f.widgets().CloseButton->isEnabled());
-    EXPECT_EQ(f.widgets().PausePanel->color(), QColor(0, 0, 0));
+    EXPECT_FALSE(Main().PausePanel->isVisible());
+    EXPECT_FALSE(Main().CloseButton->isEnabled());
+    EXPECT_EQ(Main().PausePanel->color(), QColor(0, 0, 0));
     EXPECT_TRUE(f.game().makingStars());
 
     Ticks(30);
@@ -252,16 +250,16 @@ TEST_F(GameStates, PauseAndResumeFromStarMakingAndFlight) {
 
 TEST_F(GameStates, ClicksOutsideAGameAndDuringAFadeChangeNothing) {
     TMainForm &f = *MainForm;
-    QTest::mouseClick(f.widgets().MainBox, Qt::RightButton, {}, QPoint(100, 100));
+    QTest::mouseClick(Main().MainBox, Qt::RightButton, {}, QPoint(100, 100));
     EXPECT_TRUE(f.game().stopped());
-    EXPECT_FALSE(f.widgets().PausePanel->isVisible());
+    EXPECT_FALSE(Main().PausePanel->isVisible());
 
     // A click on the panel while it fades in is ignored: the pause is still on its way.
     f.StartGame();
     bool busy = false, pausedByClick = true;
     QTimer::singleShot(0, &f, [&] {
         busy = f.pauseBusy();
-        f.PausePanelMouseDown(f.widgets().PausePanel, Qt::LeftButton, {}, 1, 1);
+        f.PausePanelMouseDown(Main().PausePanel, Qt::LeftButton, {}, 1, 1);
         pausedByClick = f.game().stopped();
     });
     f.Pause();
@@ -277,17 +275,17 @@ TEST_F(GameStates, NewResetsFromEveryState) {
         EXPECT_TRUE(f.game().stopped()) << from;
         EXPECT_FALSE(f.game().inGame()) << from;
         EXPECT_FALSE(f.Timer1->enabled()) << from;
-        EXPECT_TRUE(f.widgets().StartButton->isVisible()) << from;
-        EXPECT_FALSE(f.widgets().PausePanel->isVisible()) << from;
-        EXPECT_TRUE(f.widgets().CloseButton->isEnabled()) << from;
-        EXPECT_TRUE(f.widgets().LaserImage->isVisible()) << from;
+        EXPECT_TRUE(Main().StartButton->isVisible()) << from;
+        EXPECT_FALSE(Main().PausePanel->isVisible()) << from;
+        EXPECT_TRUE(Main().CloseButton->isEnabled()) << from;
+        EXPECT_TRUE(Main().LaserImage->isVisible()) << from;
         EXPECT_EQ(f.game().counters().travelled, 0) << from;
         EXPECT_EQ(f.game().counters().energy, 0) << from;
-        EXPECT_EQ(f.widgets().DistLabel->text(), "") << from;
-        EXPECT_EQ(f.widgets().EnergLabel->text(), "") << from;
+        EXPECT_EQ(Main().DistLabel->text(), "") << from;
+        EXPECT_EQ(Main().EnergLabel->text(), "") << from;
         EXPECT_EQ(f.game().firstStar(), nullptr) << from;
         EXPECT_FALSE(f.game().objectsLive()) << from;
-        const QImage field = f.widgets().MainBox->image();
+        const QImage field = Main().MainBox->image();
         EXPECT_EQ(field.pixelColor(0, 0), QColor(0, 0, 0)) << from;
         EXPECT_EQ(field.pixelColor(field.width() - 1, field.height() - 1), QColor(0, 0, 0)) << from;
     };

@@ -23,16 +23,16 @@ TEST_F(StarField, AStarIsAPixelUntilAge15ThenADiscAndErasesItself) {
     star.Y = 100;
     star.Age = 14;
     f.drawStar(star);
-    EXPECT_EQ(f.widgets().MainBox->image().pixelColor(100, 100), QColor(255, 255, 255));
-    EXPECT_EQ(whitePixels(f.widgets().MainBox->image()), 1);
+    EXPECT_EQ(Main().MainBox->image().pixelColor(100, 100), QColor(255, 255, 255));
+    EXPECT_EQ(whitePixels(Main().MainBox->image()), 1);
     f.eraseStar(star);
-    EXPECT_EQ(whitePixels(f.widgets().MainBox->image()), 0);
+    EXPECT_EQ(whitePixels(Main().MainBox->image()), 0);
 
     star.Age = 15;
     f.drawStar(star);
-    EXPECT_GT(whitePixels(f.widgets().MainBox->image()), 1);
+    EXPECT_GT(whitePixels(Main().MainBox->image()), 1);
     f.eraseStar(star);
-    EXPECT_EQ(whitePixels(f.widgets().MainBox->image()), 0);
+    EXPECT_EQ(whitePixels(Main().MainBox->image()), 0);
 }
 
 TEST_F(StarField, FlightKeepsItsStarsAndRecyclesThemInPlace) {
@@ -52,7 +52,7 @@ TEST_F(StarField, FlightKeepsItsStarsAndRecyclesThemInPlace) {
     }
     EXPECT_EQ(after, records);
     EXPECT_GT(young, 0) << "stars that left the field start again";
-    EXPECT_GT(whitePixels(f.widgets().MainBox->image()), 0);
+    EXPECT_GT(whitePixels(Main().MainBox->image()), 0);
 }
 
 TEST_F(StarField, ErasingEveryStarLeavesNoWhitePixel) {
@@ -61,14 +61,14 @@ TEST_F(StarField, ErasingEveryStarLeavesNoWhitePixel) {
     // Steer around so that stars of every size are on the field.
     for (int i = 0; i < 300; ++i) {
         if (i % 50 == 0)
-            f.MainBoxMouseMove(f.widgets().MainBox, {}, (i * 37) % 523, (i * 11) % 226);
+            f.MainBoxMouseMove(Main().MainBox, {}, (i * 37) % 523, (i * 11) % 226);
         SetCounter(&TGame::Counters::energy, 1000); // no escape ends the flight
         f.Go();
     }
-    ASSERT_GT(whitePixels(f.widgets().MainBox->image()), 0);
+    ASSERT_GT(whitePixels(Main().MainBox->image()), 0);
     for (FlyingObject *star = f.game().firstStar(); star; star = star->Next)
         f.eraseStar(*star);
-    EXPECT_EQ(whitePixels(f.widgets().MainBox->image()), 0);
+    EXPECT_EQ(whitePixels(Main().MainBox->image()), 0);
 }
 
 TEST_F(StarField, AnEmptyFieldFliesAndReleasesNothing) {
@@ -76,7 +76,7 @@ TEST_F(StarField, AnEmptyFieldFliesAndReleasesNothing) {
     StartFlying(0);
     Ticks(50);
     EXPECT_EQ(StarsOnField(), 0);
-    EXPECT_EQ(whitePixels(f.widgets().MainBox->image()), 0);
+    EXPECT_EQ(whitePixels(Main().MainBox->image()), 0);
     f.ReleaseObjects();
     EXPECT_FALSE(f.game().objectsLive());
     f.ReleaseObjects();

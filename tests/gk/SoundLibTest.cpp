@@ -212,6 +212,9 @@ TEST(SoundLibTest, ComponentRemembersOnlyFilesThatLoaded) {
     lib.LoadFromFile(path);
     EXPECT_EQ(lib.FileName(), path);
     EXPECT_EQ(lib.Count(), 3);
+    // The name is matched without regard to letter case, as the image library's is.
+    lib.LoadFromFile(dir.filePath("game.sdl"));
+    EXPECT_EQ(lib.FileName(), dir.filePath("game.sdl"));
 
     lib.Sounds().Clear();
     lib.Reload();

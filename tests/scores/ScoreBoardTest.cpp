@@ -108,7 +108,7 @@ TEST_F(HighScoreWindow, AnEntryMovesTheRowsBelowItDownAndIsMarkedUntilClosed) {
 
         // Closed, and opened again through the menu: every arrow is cyan.
         WhenModal(ScoreBoard, [] { ScoreBoard->BitBtn1->click(); });
-        MainForm->widgets().ViewHighScores1->trigger();
+        Main().ViewHighScores1->trigger();
         EXPECT_EQ(Images(), QList<int>(10, TScoreBoard::Ordinary)) << c.what;
     }
 }

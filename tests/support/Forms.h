@@ -134,6 +134,11 @@ inline void SetCounter(int TGame::Counters::*counter, int value) {
     MainForm->game().setCounters(counters);
 }
 
+// The main window's designer widgets, what the player sees of it: Main().PausePanel.
+inline const Ui::TMainForm &Main() {
+    return MainForm->widgets();
+}
+
 // The stars of the game's star list.
 inline int StarsOnField() {
     int n = 0;

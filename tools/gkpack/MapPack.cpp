@@ -3,6 +3,7 @@
 
 #include "gk/Error.h"
 #include "gk/GKMap.h"
+#include "gk/Streams.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,10 +19,8 @@ const char *const MapUsage = "build OUT name=file.raw[:width[:height]] ...\n"
 namespace {
 
 TGKMaps load(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw gk::Error("Cannot open file \"" + path.toStdString() + "\". " +
-                        file.errorString().toStdString());
+    QFile file;
+    gk::OpenExactlyForReading(file, path);
     TGKMaps maps;
     ForFile(path, [&] { maps.ReadData(file); });
     return maps;

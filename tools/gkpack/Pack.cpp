@@ -1,6 +1,7 @@
 #include "Pack.h"
 
 #include "gk/Error.h"
+#include "gk/Streams.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,10 +70,8 @@ void WriteFile(const QString &path, const QByteArray &bytes) {
 }
 
 QByteArray ReadFile(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw gk::Error("Cannot open file \"" + path.toStdString() + "\". " +
-                        file.errorString().toStdString());
+    QFile file;
+    gk::OpenExactlyForReading(file, path);
     return file.readAll();
 }
 
