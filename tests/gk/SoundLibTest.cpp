@@ -225,10 +225,14 @@ TEST(SoundLibTest, ComponentRemembersOnlyFilesThatLoaded) {
     EXPECT_FALSE(lib.HasFileName());
     EXPECT_EQ(lib.Count(), 0);
 
+    save(threeSounds());
+    lib.LoadFromFile(path);
     TGKSounds outside = loaded();
     lib.SetSounds(outside);
     outside.Clear();
     EXPECT_EQ(lib.Sounds().ToBlock(), threeSounds());
+    // Sounds set from elsewhere are not the file's: nothing may read the file over them.
+    EXPECT_FALSE(lib.HasFileName());
 }
 
 TEST(SoundLibTest, WaveFilesReadBackAndNonPcmIsRejected) {
