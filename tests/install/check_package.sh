@@ -14,14 +14,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "package: $*" >&2; exit 1; }
 
+out=${1:-$work/out}
 start=$SECONDS
-"$root/scripts/package" "$work/out" >"$work/debs" || fail "scripts/package failed"
+"$root/scripts/package" ${1:+--if-changed} "$out" >"$work/debs" || fail "scripts/package failed"
 echo "package: scripts/package took $((SECONDS - start)) s"
 version=$(dpkg-parsechangelog -l "$root/debian/changelog" -S Version)
 diff <(for name in gorbulax gorbulax-dbgsym gorbulax-tools gorbulax-tools-dbgsym; do
-  echo "$work/out/${name}_${version}_amd64.deb"
+  echo "$out/${name}_${version}_amd64.deb"
 done | sort) <(sort "$work/debs") || fail "scripts/package printed other packages"
-deb() { echo "$work/out/$1_${version}_amd64.deb"; }
+deb() { echo "$out/$1_${version}_amd64.deb"; }
 files() { dpkg-deb --contents "$(deb "$1")" | awk '$1 !~ /^d/ {print $6}' | sort; }
 # What Debian adds to each: the copyright and changelog, and lintian's overrides (debian/).
 docs() {
@@ -74,7 +75,7 @@ for field in Breaks Replaces; do
 done
 
 lintian -I --pedantic --fail-on error,warning --tag-display-limit 0 \
-  "$work"/out/gorbulax_*.changes >"$work/lintian.log" 2>&1 ||
+  "$out"/gorbulax_*.changes >"$work/lintian.log" 2>&1 ||
   fail "lintian: $(cat "$work/lintian.log")"
 cat "$work/lintian.log"
 
