@@ -216,7 +216,7 @@ TEST_F(Desktop, AStartWhileAwayPausesAtOnceAndStaysPaused) {
 // Started with Space, before any move of the mouse, the turret shows at once: a lime knob.
 TEST_F(Desktop, AGameStartedFromTheKeyboardShowsItsTurretAtOnce) {
     TMainForm &f = *MainForm;
-    const auto knobShown = [&f] {
+    const auto knobShown = [] {
         const QImage turret = Main().LaserImage->picture();
         for (int y = 0; y < turret.height(); ++y) {
             for (int x = 0; x < turret.width(); ++x) {

@@ -200,7 +200,7 @@ TEST_F(EndOfGame, TheMenusWindowsPauseAFlightAndLeaveTheSequenceGoingOn) {
 
     StartFlying(0);
     bool shown = false;
-    QTimer::singleShot(0, &f, [&shown, &f] {
+    QTimer::singleShot(0, &f, [&shown] {
         WhenModal(ScoreBoard, [&shown] {
             shown = true;
             ScoreBoard->BitBtn1->click();
