@@ -9,6 +9,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "package kept: $*" >&2; exit 1; }
 
+# Whatever git identity the caller has is not the test's.
+export HOME=$work/home GIT_CONFIG_NOSYSTEM=1
+mkdir -p "$HOME"
 repo=$work/repo
 mkdir -p "$repo/scripts" "$work/bin"
 cp "$root/scripts/package" "$root/scripts/setup" "$repo/scripts/"
