@@ -31,7 +31,13 @@ public:
     }
     void reload() { load(nameToReload()); }
 
-    // For a library set from elsewhere, which the file no longer describes.
+    // A library set from elsewhere, which the file no longer describes: its name is forgotten
+    // first, so that nothing reads the file over what is set.
+    void assign(const Library &library) {
+        FFileName.clear();
+        FLibrary.Assign(library);
+    }
+    // For a library changed in place, as from a stored block.
     void forgetFileName() { FFileName.clear(); }
     const QString &fileName() const { return FFileName; }
     bool hasFileName() const { return !FFileName.isEmpty(); }

@@ -193,10 +193,7 @@ template <typename Change> void TGKImageLib::replacePictures(Change change) {
 }
 
 void TGKImageLib::SetImages(const TGKImages &images) {
-    replacePictures([&] {
-        FImages.forgetFileName();
-        FImages.library().Assign(images);
-    });
+    replacePictures([&] { FImages.assign(images); });
 }
 
 void TGKImageLib::LoadFromFile(const QString &name) {

@@ -130,10 +130,7 @@ public:
     const TGKSounds &Sounds() const { return FSounds.library(); }
     // Copies, so the component never shares a library with anybody. The sounds no longer come
     // from the file, whose name is forgotten: the playback side must not drop them for it.
-    void SetSounds(const TGKSounds &sounds) {
-        FSounds.library().Assign(sounds);
-        FSounds.forgetFileName();
-    }
+    void SetSounds(const TGKSounds &sounds) { FSounds.assign(sounds); }
     int32_t Count() const { return FSounds.library().Count(); }
 
     // Forgets the file name first and records it again only when the load succeeds.
